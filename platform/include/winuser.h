@@ -1,0 +1,3 @@
+// Part of the Windows API subset; see windows.h.
+#pragma once
+#include <windows.h>
