@@ -6,6 +6,6 @@ extern float selectZoom;     // description scale, 0 after every move
 extern float selectScale[4]; // icon scale by option number
 extern int selectAlpha[4];   // icon alpha by option number
 
-void ModeSelectFrame();
 void ModeSelectInput();
 void ModeSelectDraw();
+void ModeSelectEnterRule();

@@ -1,0 +1,3 @@
+#include "game/game_frame.h"
+
+void GameFrame() {}

@@ -1,0 +1,5 @@
+// Putting the game world into a known starting state.
+#pragma once
+
+void ResetRound();  // a new round; called by the fade into the game
+void SwitchStage(); // starts or ends an arrow-gate event

@@ -1,0 +1,3 @@
+#include "game/update_game.h"
+
+void UpdateGame() {}

@@ -1,0 +1,4 @@
+// The per-frame game update, a fixed sequence of steps.
+#pragma once
+
+void UpdateGame();

@@ -1,0 +1,3 @@
+#include "render/compose.h"
+
+void ComposeGameScreen() {}

@@ -1,0 +1,4 @@
+// The scene texture on screen, with the boards that are not tinted with it.
+#pragma once
+
+void ComposeGameScreen();

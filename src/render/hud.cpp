@@ -1,0 +1,3 @@
+#include "render/hud.h"
+
+void DrawGameHud() {}

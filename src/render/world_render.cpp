@@ -1,0 +1,3 @@
+#include "render/world_render.h"
+
+void DrawGameWorld() {}

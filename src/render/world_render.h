@@ -1,0 +1,4 @@
+// The effect layers and the ship, drawn into the scene texture.
+#pragma once
+
+void DrawGameWorld();
