@@ -5,26 +5,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#ifndef DX_SHARED_DEFINES
+// D3DVECTOR itself comes from d3d9types.h; the calls here take its three
+// components as separate values.
 typedef float D3DVALUE, *LPD3DVALUE;
-#ifndef D3DCOLOR_DEFINED
-typedef DWORD D3DCOLOR, *LPD3DCOLOR;
-#define D3DCOLOR_DEFINED
-#endif
-#ifndef D3DVECTOR_DEFINED
-typedef struct _D3DVECTOR {
-  float x;
-  float y;
-  float z;
-} D3DVECTOR;
-#define D3DVECTOR_DEFINED
-#endif
-#ifndef LPD3DVECTOR_DEFINED
-typedef D3DVECTOR* LPD3DVECTOR;
-#define LPD3DVECTOR_DEFINED
-#endif
-#define DX_SHARED_DEFINES
-#endif
 
 DEFINE_GUID(IID_IDirectSound8, 0xC50A7E93, 0xF395, 0x4834, 0x9E, 0xF6, 0x7F, 0xA9, 0x9D, 0xE5, 0x09, 0x66);
 DEFINE_GUID(IID_IDirectSoundBuffer, 0x279AFA85, 0x4981, 0x11CE, 0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60);
