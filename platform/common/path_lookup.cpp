@@ -1,0 +1,73 @@
+// Windows-style file-name lookup on a case-sensitive file system.
+#include "common/path_lookup.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace corvane {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+// The entry of `dir` whose name equals `name` ignoring ASCII case; prefers an
+// exact match so that "a" and "A" side by side both stay reachable.
+bool FindEntry(const std::string& dir, const std::string& name, std::string& found) {
+  if (Exists(Join(dir, name))) {
+    found = name;
+    return true;
+  }
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return false;
+  bool ok = false;
+  while (dirent* e = readdir(d)) {
+    if (strcasecmp(e->d_name, name.c_str()) == 0) {
+      found = e->d_name;
+      ok = true;
+      break;
+    }
+  }
+  closedir(d);
+  return ok;
+}
+
+}  // namespace
+
+std::string ResolvePath(const std::string& path) {
+  if (path.empty()) return {};
+  if (Exists(path)) return path;
+  std::string unix_path = path;
+  std::replace(unix_path.begin(), unix_path.end(), '\\', '/');
+  if (Exists(unix_path)) return unix_path;
+
+  std::string resolved = unix_path[0] == '/' ? "/" : "";
+  size_t pos = 0;
+  while (pos <= unix_path.size()) {
+    size_t next = unix_path.find('/', pos);
+    if (next == std::string::npos) next = unix_path.size();
+    const std::string part = unix_path.substr(pos, next - pos);
+    pos = next + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      resolved = Join(resolved, part);
+      continue;
+    }
+    std::string entry;
+    if (!FindEntry(resolved, part, entry)) return {};
+    resolved = Join(resolved, entry);
+  }
+  return Exists(resolved) ? resolved : std::string();
+}
+
+}  // namespace corvane
