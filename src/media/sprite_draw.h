@@ -13,6 +13,11 @@ struct DigitBufferRecord {
 };
 extern DigitBufferRecord DigitBuffer;
 
+// Drawn wherever a picture failed to load, so the gap is plain to see.
+extern IDirect3DTexture9* placeholderTexture;
+void CreatePlaceholderTexture();
+void ReleasePlaceholderTexture();
+
 void DrawSprite(BlendMode blendMode, float x, float y, float z, float angle, float scaleX,
                 float scaleY, float scaleZ, int left, int top, int right, int bottom,
                 IDirect3DTexture9* texture, int alpha, int red, int green, int blue);
