@@ -1,0 +1,73 @@
+// Picture decoding: stb_image for PNG and most BMPs, our own BMP decoder for
+// the BMPs stb_image refuses but Windows reads.
+#include "d3dx9/image_decode.h"
+
+#include <cstring>
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_NO_HDR
+#define STBI_NO_LINEAR
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_ONLY_JPEG
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#endif
+#include <stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace corvane::d3dx9 {
+namespace {
+
+// Images beyond this are refused before decoding (D3D9's largest texture is
+// far smaller; a header claiming more is damaged).
+constexpr int kMaxDimension = 16384;
+
+bool IsBmp(const uint8_t* data, size_t size) { return size >= 2 && data[0] == 'B' && data[1] == 'M'; }
+
+}  // namespace
+
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+  if (!data || size == 0) {
+    if (error) *error = "empty file";
+    return false;
+  }
+  if (size > size_t(INT32_MAX)) {
+    if (error) *error = "file too large";
+    return false;
+  }
+  int w = 0, h = 0, comp = 0;
+  if (stbi_info_from_memory(data, int(size), &w, &h, &comp) && (w > kMaxDimension || h > kMaxDimension)) {
+    if (error) *error = "image too large";
+    return false;
+  }
+  stbi_uc* pixels = stbi_load_from_memory(data, int(size), &w, &h, &comp, 4);
+  if (!pixels) {
+    const char* reason = stbi_failure_reason();
+    if (IsBmp(data, size)) {
+      std::string bmp_error;
+      if (DecodeBmp(data, size, out, &bmp_error)) return true;
+      if (error) *error = bmp_error;
+      return false;
+    }
+    if (error) *error = reason ? reason : "unreadable image";
+    return false;
+  }
+  out->width = w;
+  out->height = h;
+  out->rgba.assign(pixels, pixels + size_t(w) * h * 4);
+  stbi_image_free(pixels);
+  // stb_image may read a BMP's spare byte as alpha; Windows does not.
+  if (IsBmp(data, size) && !BmpHasAlpha(data, size)) {
+    for (size_t i = 3; i < out->rgba.size(); i += 4) out->rgba[i] = 255;
+  }
+  return true;
+}
+
+}  // namespace corvane::d3dx9

@@ -1,0 +1,31 @@
+// Picture files (BMP, PNG and what else stb_image reads) decoded to RGBA.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane::d3dx9 {
+
+struct DecodedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;  // width*height*4 bytes, top row first
+};
+
+// Decodes a whole file image. Pixels of formats without alpha read as
+// opaque, as D3DX reads them (X8R8G8B8 and the like). On failure returns
+// false and says why in *error.
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
+
+// The BMP decoder used where stb_image refuses files Windows reads: RLE4/RLE8
+// and files whose pixels do not follow the palette directly. Bounds-checked
+// throughout; refuses what it cannot read.
+bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
+
+// True for a BMP whose pixel format has an alpha channel (an alpha mask);
+// stb_image otherwise treats a 32-bit file's spare byte as alpha.
+bool BmpHasAlpha(const uint8_t* data, size_t size);
+
+}  // namespace corvane::d3dx9
