@@ -6,16 +6,11 @@
 #include <system_error>
 
 #include <d3dx9.h>
+#include <mmsystem.h>
 
 #include "app/app_state.h"
 #include "game/world_state.h"
-#if __has_include("media/sound_loader.h")
 #include "media/sound_loader.h"
-#else
-// Until the sound loader lands, its two entry points load nothing.
-static void LoadSound(IDirectSoundBuffer8** slot, const char*) { *slot = NULL; }
-static void LoadSound3D(IDirectSoundBuffer8** slot, const char*) { *slot = NULL; }
-#endif
 #include "media/sprite_draw.h"
 
 #ifndef _WIN32
@@ -196,23 +191,31 @@ void Release(IUnknown* object) {
   if (object != NULL) object->Release();
 }
 
+bool FileOpens(const char* fileName) {
+  HMMIO file = mmioOpenA((LPSTR)fileName, NULL, MMIO_READ);
+  if (file == NULL) return false;
+  mmioClose(file, 0);
+  return true;
+}
+
+// The UTF-8 name first, then the Shift-JIS one; when neither is there the
+// loader still fills the slot (with silence) so the game can play it.
 void LoadSoundEntry(IDirectSoundBuffer8** slot, const SoundEntry& entry, bool positioned) {
-  *slot = NULL;
-  if (positioned) {
-    LoadSound3D(slot, entry.fileName);
-  } else {
-    LoadSound(slot, entry.fileName);
+  const char* fileName = entry.fileName;
+  bool found = FileOpens(fileName);
+  if (!found && entry.shiftJisName != NULL && FileOpens(entry.shiftJisName)) {
+    fileName = entry.shiftJisName;
+    found = true;
   }
-  if (*slot == NULL && entry.shiftJisName != NULL) {
-    if (positioned) {
-      LoadSound3D(slot, entry.shiftJisName);
-    } else {
-      LoadSound(slot, entry.shiftJisName);
-    }
-  }
-  if (*slot == NULL) {
+  if (!found) {
     ReportMissing("sound", entry.fileName,
                   entry.shiftJisName != NULL ? " (also tried its Shift-JIS name)" : "");
+  }
+  *slot = NULL;
+  if (positioned) {
+    LoadSound3D(slot, fileName);
+  } else {
+    LoadSound(slot, fileName);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "app/asset_catalogue.h"
 #include "frontend/fade.h"
 #include "game/world_state.h"
+#include "media/sound_loader.h"
 #include "media/sprite_draw.h"
 #include "media/vector_helpers.h"
 
@@ -35,9 +36,7 @@ constexpr float STAR_SPEED = 3.0f;
 constexpr float STAR_RESPAWN_Z = -5.0f;
 
 void PlayOnce(int slot) {
-  if (sounds[slot] == NULL) return;
-  sounds[slot]->SetCurrentPosition(0);
-  sounds[slot]->Play(0, 0, 0);
+  if (sounds[slot] != NULL) PlaySoundOnce(sounds[slot]);
 }
 
 // A move needs a fresh press and no fade under way.
@@ -112,7 +111,7 @@ void ModeSelectInput() {
 }
 
 void ModeSelectDraw() {
-  if (sounds[SND_LOOP_56] != NULL) sounds[SND_LOOP_56]->Play(0, 0, DSBPLAY_LOOPING);
+  if (sounds[SND_LOOP_56] != NULL) PlaySoundLooping(sounds[SND_LOOP_56]);
 
   for (const Star& star : stars) DrawStar(star);
 

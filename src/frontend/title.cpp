@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
 #include "frontend/fade.h"
+#include "media/sound_loader.h"
 #include "media/sprite_draw.h"
 
 int menuCursor = 0;
@@ -14,9 +15,7 @@ int titlePulseAlpha = 255;
 namespace {
 
 void PlayOnce(int slot) {
-  if (sounds[slot] == NULL) return;
-  sounds[slot]->SetCurrentPosition(0);
-  sounds[slot]->Play(0, 0, 0);
+  if (sounds[slot] != NULL) PlaySoundOnce(sounds[slot]);
 }
 
 void RestartPulse() {
@@ -51,7 +50,7 @@ void TitleInput() {
 }
 
 void TitleDraw() {
-  if (sounds[SND_LOOP_60] != NULL) sounds[SND_LOOP_60]->Play(0, 0, DSBPLAY_LOOPING);
+  if (sounds[SND_LOOP_60] != NULL) PlaySoundLooping(sounds[SND_LOOP_60]);
 
   DrawSprite(0, 400.0f, 300.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0, 0, 800, 600, texOph, 255, 255,
              255, 255);
