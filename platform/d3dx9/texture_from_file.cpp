@@ -1,0 +1,144 @@
+// D3DXCreateTexture and the texture-from-file loaders, over the device's
+// CreateTexture and LockRect (A8R8G8B8, bytes B, G, R, A).
+#include <d3dx9.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "common/path_lookup.h"
+#include "d3dx9/texture_image.h"
+
+using corvane::d3dx9::DecodedImage;
+
+namespace {
+
+UINT FullMipChain(UINT width, UINT height) {
+  UINT levels = 1;
+  for (UINT size = width > height ? width : height; size > 1; size >>= 1) ++levels;
+  return levels;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+// The size D3DX makes for a requested size and the file's own size.
+UINT TextureSize(UINT requested, UINT fileSize) {
+  if (requested == 0 || requested == D3DX_DEFAULT_NONPOW2 || requested == D3DX_FROM_FILE) return fileSize;
+  if (requested == D3DX_DEFAULT) return corvane::d3dx9::NextPowerOfTwo(fileSize);
+  return requested;
+}
+
+HRESULT UploadLevel(IDirect3DTexture9* texture, UINT level, const DecodedImage& image) {
+  D3DLOCKED_RECT locked;
+  const HRESULT hr = texture->LockRect(level, &locked, nullptr, 0);
+  if (FAILED(hr)) return hr;
+  for (int y = 0; y < image.height; ++y) {
+    uint8_t* dst = static_cast<uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y;
+    const uint8_t* src = &image.rgba[size_t(y) * image.width * 4];
+    for (int x = 0; x < image.width; ++x) {
+      dst[4 * x + 0] = src[4 * x + 2];
+      dst[4 * x + 1] = src[4 * x + 1];
+      dst[4 * x + 2] = src[4 * x + 0];
+      dst[4 * x + 3] = src[4 * x + 3];
+    }
+  }
+  return texture->UnlockRect(level);
+}
+
+D3DXIMAGE_FILEFORMAT FileFormatOf(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P') return D3DXIFF_PNG;
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) return D3DXIFF_JPG;
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return D3DXIFF_BMP;
+  return D3DXIFF_TGA;
+}
+
+}  // namespace
+
+HRESULT WINAPI D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT miplevels, DWORD usage,
+                                 D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {
+  if (!device || !texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  // Missing sizes default to 256, as D3DXCheckTextureRequirements does.
+  if (width == 0 || width == D3DX_DEFAULT) width = 256;
+  if (height == 0 || height == D3DX_DEFAULT) height = 256;
+  if (miplevels == 0 || miplevels == D3DX_DEFAULT) miplevels = FullMipChain(width, height);
+  if (format == D3DFMT_UNKNOWN || format == D3DFMT_R8G8B8) format = D3DFMT_A8R8G8B8;
+  return device->CreateTexture(width, height, miplevels, usage, format, pool, texture, nullptr);
+}
+
+HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* srcfile, UINT width, UINT height,
+                                            UINT miplevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                            DWORD filter, DWORD mipfilter, D3DCOLOR colorkey,
+                                            D3DXIMAGE_INFO* srcinfo, PALETTEENTRY* palette,
+                                            IDirect3DTexture9** texture) {
+  if (!device || !srcfile || !texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  const std::string path = corvane::ResolvePath(srcfile);
+  std::vector<uint8_t> bytes;
+  if (path.empty() || !ReadWholeFile(path, &bytes)) {
+    std::fprintf(stderr, "texture: cannot open \"%s\"\n", srcfile);
+    return D3DXERR_INVALIDDATA;
+  }
+  DecodedImage image;
+  std::string error;
+  if (!corvane::d3dx9::DecodeImage(bytes.data(), bytes.size(), &image, &error)) {
+    std::fprintf(stderr, "texture: cannot read \"%s\": %s\n", srcfile, error.c_str());
+    return D3DXERR_INVALIDDATA;
+  }
+  if (srcinfo) {
+    srcinfo->Width = UINT(image.width);
+    srcinfo->Height = UINT(image.height);
+    srcinfo->Depth = 1;
+    srcinfo->MipLevels = 1;
+    srcinfo->Format = D3DFMT_A8R8G8B8;
+    srcinfo->ResourceType = D3DRTYPE_TEXTURE;
+    srcinfo->ImageFileFormat = FileFormatOf(bytes);
+  }
+
+  // The key is compared with the source pixel before any scaling or padding.
+  corvane::d3dx9::ApplyColorKey(&image, colorkey);
+
+  const UINT w = TextureSize(width, UINT(image.width));
+  const UINT h = TextureSize(height, UINT(image.height));
+  if (w > 16384 || h > 16384) {
+    std::fprintf(stderr, "texture: \"%s\" asks for a %ux%u texture\n", srcfile, w, h);
+    return D3DERR_INVALIDCALL;
+  }
+  if (filter == D3DX_DEFAULT) filter = D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER;
+  DecodedImage level0 = (filter & 0xFF) == D3DX_FILTER_NONE ? corvane::d3dx9::PlaceUnscaled(image, int(w), int(h))
+                                                            : corvane::d3dx9::Resample(image, int(w), int(h));
+
+  UINT levels = miplevels;
+  if (levels == 0 || levels == D3DX_DEFAULT || levels == D3DX_FROM_FILE) levels = FullMipChain(w, h);
+  IDirect3DTexture9* tex = nullptr;
+  HRESULT hr = device->CreateTexture(w, h, levels, usage, D3DFMT_A8R8G8B8, pool, &tex, nullptr);
+  if (FAILED(hr) || !tex) {
+    std::fprintf(stderr, "texture: cannot create a %ux%u texture for \"%s\"\n", w, h, srcfile);
+    return FAILED(hr) ? hr : E_FAIL;
+  }
+  levels = tex->GetLevelCount();
+  DecodedImage level = std::move(level0);
+  for (UINT i = 0; i < levels && SUCCEEDED(hr); ++i) {
+    if (i > 0) level = corvane::d3dx9::HalveImage(level);
+    hr = UploadLevel(tex, i, level);
+  }
+  if (FAILED(hr)) {
+    tex->Release();
+    std::fprintf(stderr, "texture: cannot fill the texture for \"%s\"\n", srcfile);
+    return hr;
+  }
+  *texture = tex;
+  return D3D_OK;
+}
+
+HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* device, const char* srcfile,
+                                          IDirect3DTexture9** texture) {
+  return D3DXCreateTextureFromFileExA(device, srcfile, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                      D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
+                                      nullptr, texture);
+}

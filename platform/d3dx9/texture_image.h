@@ -1,0 +1,27 @@
+// The picture operations of D3DX texture loading: colour key, unscaled
+// placement, resampling and mip reduction, on RGBA images.
+#pragma once
+
+#include <windows.h>
+
+#include "d3dx9/image_decode.h"
+
+namespace corvane::d3dx9 {
+
+UINT NextPowerOfTwo(UINT value);
+
+// Texels whose A8R8G8B8 value equals `key` exactly become transparent black.
+// A key of 0 keys nothing.
+void ApplyColorKey(DecodedImage* image, DWORD key);
+
+// The image copied to the top-left of a width x height picture without
+// scaling: cut where it is larger, transparent black where it is smaller.
+DecodedImage PlaceUnscaled(const DecodedImage& image, int width, int height);
+
+// The image stretched over width x height (bilinear, texel centres aligned).
+DecodedImage Resample(const DecodedImage& image, int width, int height);
+
+// The next mip level: each texel the average of up to 2x2 texels.
+DecodedImage HalveImage(const DecodedImage& image);
+
+}  // namespace corvane::d3dx9
