@@ -1,0 +1,2 @@
+#include "textures.h"
+void MakeBackgroundTextures(std::vector<TextureFile>&) {}

@@ -1,0 +1,2 @@
+#include "textures.h"
+void MakeHudTextures(std::vector<TextureFile>&) {}

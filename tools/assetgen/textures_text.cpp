@@ -1,0 +1,2 @@
+#include "textures.h"
+void MakeTextTextures(std::vector<TextureFile>&) {}

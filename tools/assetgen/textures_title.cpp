@@ -1,0 +1,2 @@
+#include "textures.h"
+void MakeTitleTexture(std::vector<TextureFile>&) {}
