@@ -8,6 +8,12 @@ typedef UINT MMRESULT;
 #ifndef MMSYSERR_NOERROR
 #define MMSYSERR_NOERROR 0
 #endif
+#ifndef MMSYSERR_INVALHANDLE
+#define MMSYSERR_INVALHANDLE 5
+#endif
+#ifndef MMSYSERR_INVALPARAM
+#define MMSYSERR_INVALPARAM 11
+#endif
 
 #ifndef SEEK_SET
 #define SEEK_SET 0

@@ -1,0 +1,175 @@
+// The DirectSound object: owns the OpenAL device, the listener state and the
+// list of live buffers, and reopens sound when the device disappears.
+#include <cstdarg>
+#include <cstdio>
+
+#include "dsound/ds_objects.h"
+#include "dsound/sound_math.h"
+#include "internal/automation.h"
+
+namespace corvane::audio {
+
+namespace {
+// How often a call the game makes anyway checks that the device is still there.
+constexpr auto CONNECTION_CHECK_INTERVAL = std::chrono::seconds(1);
+}  // namespace
+
+void Trace(const void* object, const char* method) {
+  if (SoundTraceEnabled()) SoundTrace(object, method, "");
+}
+
+void Trace(const void* object, const char* method, const char* format, ...) {
+  if (!SoundTraceEnabled()) return;
+  char args[160];
+  va_list list;
+  va_start(list, format);
+  std::vsnprintf(args, sizeof args, format, list);
+  va_end(list);
+  SoundTrace(object, method, args);
+}
+
+bool IsIUnknown(REFIID riid) {
+  static const GUID iidIUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  return riid == iidIUnknown;
+}
+
+DirectSound8::DirectSound8() {
+  device_.Open();
+  nextCheck_ = std::chrono::steady_clock::now() + CONNECTION_CHECK_INTERVAL;
+}
+
+DirectSound8::~DirectSound8() { device_.Close(); }
+
+HRESULT DirectSound8::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  if (riid == IID_IDirectSound8 || IsIUnknown(riid)) {
+    AddRef();
+    *object = static_cast<IDirectSound8*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG DirectSound8::AddRef() { return ++refs_; }
+
+ULONG DirectSound8::Release() {
+  ULONG left = --refs_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) {
+  Trace(this, "CreateSoundBuffer", "0x%X %u", desc ? desc->dwFlags : 0u, desc ? desc->dwBufferBytes : 0u);
+  if (!buffer || !desc) return DSERR_INVALIDPARAM;
+  *buffer = nullptr;
+  if (outer) return DSERR_NOAGGREGATION;
+  // 36 is the description's size in 32-bit programs; the older form has no algorithm GUID.
+  if (desc->dwSize != sizeof(DSBUFFERDESC) && desc->dwSize != sizeof(DSBUFFERDESC1) && desc->dwSize != 36)
+    return DSERR_INVALIDPARAM;
+
+  if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) {
+    if (desc->dwBufferBytes != 0 || desc->lpwfxFormat) return DSERR_INVALIDPARAM;
+    *buffer = new PrimaryBuffer(this, desc->dwFlags);
+    return DS_OK;
+  }
+
+  const WAVEFORMATEX* format = desc->lpwfxFormat;
+  if (!format || desc->dwBufferBytes < DSBSIZE_MIN || desc->dwBufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
+  if ((desc->dwFlags & DSBCAPS_CTRL3D) && (desc->dwFlags & DSBCAPS_CTRLPAN)) return DSERR_INVALIDPARAM;
+  // What OpenAL plays without conversion: 8- or 16-bit PCM, mono or stereo.
+  bool playable = format->wFormatTag == WAVE_FORMAT_PCM && (format->nChannels == 1 || format->nChannels == 2) &&
+                  (format->wBitsPerSample == 8 || format->wBitsPerSample == 16) &&
+                  format->nBlockAlign == format->nChannels * format->wBitsPerSample / 8 &&
+                  format->nSamplesPerSec >= 100 && format->nSamplesPerSec <= 200000;
+  if (!playable) return DSERR_BADFORMAT;
+  if ((desc->dwFlags & DSBCAPS_CTRL3D) && format->nChannels != 1) return DSERR_INVALIDPARAM;
+
+  DSBUFFERDESC copy = *desc;
+  copy.dwBufferBytes -= copy.dwBufferBytes % format->nBlockAlign;
+  if (copy.dwBufferBytes == 0) return DSERR_INVALIDPARAM;
+  *buffer = new SoundBuffer(this, copy);
+  return DS_OK;
+}
+
+HRESULT DirectSound8::SetCooperativeLevel(HWND hwnd, DWORD level) {
+  Trace(this, "SetCooperativeLevel", "%u", level);
+  if (level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
+  cooperativeLevel_ = level;
+  return DS_OK;
+}
+
+bool DirectSound8::Audible() {
+  auto now = std::chrono::steady_clock::now();
+  if (now >= nextCheck_ || DeviceLossSimulated()) {
+    nextCheck_ = now + CONNECTION_CHECK_INTERVAL;
+    if (device_.Lost()) Reconnect();
+  }
+  return Ready();
+}
+
+bool DirectSound8::Ready() {
+  if (!device_.Active()) return false;
+  device_.MakeCurrent();
+  return true;
+}
+
+void DirectSound8::Reconnect() {
+  std::fprintf(stderr, "corvane: the sound device went away; reopening the default device\n");
+  device_.MakeCurrent();
+  bool alive = !device_.Lost();  // a lost device no longer reports where its sources were
+  for (SoundBuffer* b : buffers_) b->SaveState(alive);
+  for (SoundBuffer* b : buffers_) b->DestroyAl();
+  if (!device_.Open()) return;
+  ApplyListener();
+  SetMasterVolume(masterVolume_);
+  for (SoundBuffer* b : buffers_) b->CreateAl();
+}
+
+void DirectSound8::Register(SoundBuffer* buffer) { buffers_.push_back(buffer); }
+
+void DirectSound8::Unregister(SoundBuffer* buffer) {
+  for (size_t i = 0; i < buffers_.size(); ++i)
+    if (buffers_[i] == buffer) {
+      buffers_.erase(buffers_.begin() + static_cast<long>(i));
+      return;
+    }
+}
+
+void DirectSound8::ApplyListener() {
+  if (!device_.Active()) return;
+  device_.MakeCurrent();
+  AlVector p = ToOpenAl(listener_.position.x, listener_.position.y, listener_.position.z);
+  AlVector f = ToOpenAl(listener_.front.x, listener_.front.y, listener_.front.z);
+  AlVector t = ToOpenAl(listener_.top.x, listener_.top.y, listener_.top.z);
+  const ALfloat orientation[6] = {f.x, f.y, f.z, t.x, t.y, t.z};
+  alListener3f(AL_POSITION, p.x, p.y, p.z);
+  alListenerfv(AL_ORIENTATION, orientation);
+  if (listener_.distanceFactor > 0.0f) alSpeedOfSound(343.3f / listener_.distanceFactor);
+  for (SoundBuffer* b : buffers_) b->ApplyRolloff(listener_.rolloffFactor);
+}
+
+void DirectSound8::CommitDeferred() {
+  listener_ = deferredListener_;
+  ApplyListener();
+  for (SoundBuffer* b : buffers_) b->CommitDeferred();
+}
+
+void DirectSound8::SetMasterVolume(LONG volume) {
+  masterVolume_ = volume;
+  if (device_.Active()) {
+    device_.MakeCurrent();
+    alListenerf(AL_GAIN, VolumeToGain(volume));
+  }
+}
+
+}  // namespace corvane::audio
+
+extern "C" HRESULT WINAPI DirectSoundCreate8(LPCGUID pcGuidDevice, LPDIRECTSOUND8* ppDS8, LPUNKNOWN pUnkOuter) {
+  if (!ppDS8) return DSERR_INVALIDPARAM;
+  *ppDS8 = nullptr;
+  if (pUnkOuter) return DSERR_NOAGGREGATION;
+  // Without a device the object still exists and takes every call silently.
+  *ppDS8 = new corvane::audio::DirectSound8();
+  return DS_OK;
+}

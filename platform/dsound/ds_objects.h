@@ -1,0 +1,184 @@
+// The DirectSound 8 objects on OpenAL Soft. Every buffer keeps its samples and
+// its state (cursor, volume, looping, 3D position) on our side, so the mix can
+// be rebuilt when the device is reopened, and so every call still works
+// silently when there is no device at all.
+#pragma once
+
+#include <dsound.h>
+
+#include <AL/al.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "dsound/audio_device.h"
+
+namespace corvane::audio {
+
+class DirectSound8;
+
+struct Position3D {
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+};
+
+struct ListenerState {
+  Position3D position;
+  Position3D front{0.0f, 0.0f, 1.0f};
+  Position3D top{0.0f, 1.0f, 0.0f};
+  float distanceFactor = DS3D_DEFAULTDISTANCEFACTOR;
+  float rolloffFactor = DS3D_DEFAULTROLLOFFFACTOR;
+};
+
+class SoundBuffer;
+
+// The 3D control of a secondary buffer; shares the buffer's reference count.
+class Sound3DBuffer final : public IDirectSound3DBuffer {
+ public:
+  explicit Sound3DBuffer(SoundBuffer* owner) : owner_(owner) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) override;
+
+ private:
+  SoundBuffer* owner_;
+};
+
+class SoundBuffer final : public IDirectSoundBuffer8 {
+ public:
+  SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc);
+  ~SoundBuffer() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) override;
+  HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override;
+  HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override;
+  HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) override;
+  HRESULT STDMETHODCALLTYPE Stop() override;
+  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes1, LPVOID* ptr2,
+                                 LPDWORD bytes2, DWORD flags) override;
+  HRESULT STDMETHODCALLTYPE Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2) override;
+  HRESULT STDMETHODCALLTYPE Restore() override;
+
+  // Used by the 3D interface, the listener and the device handling.
+  HRESULT SetPosition3D(float x, float y, float z, DWORD apply);
+  void CommitDeferred();
+  void ApplyRolloff(float rolloff);
+  void SaveState(bool deviceAlive);  // before the device goes away
+  void CreateAl();                   // on the current device
+  void DestroyAl();
+
+ private:
+  bool Is3D() const { return (flags_ & DSBCAPS_CTRL3D) != 0; }
+  DWORD Cursor() const;       // play cursor in bytes, from OpenAL or our own clock
+  DWORD ClockCursor() const;  // the cursor worked out from the clock alone
+  uint64_t ClockFrame() const;
+  void UploadSamples();
+  void Anchor(DWORD cursor);
+
+  std::atomic<ULONG> refs_{1};
+  DirectSound8* ds_;
+  Sound3DBuffer buffer3D_;
+  DWORD flags_;
+  WAVEFORMATEX format_;
+  std::vector<BYTE> data_;
+  LONG volume_ = DSBVOLUME_MAX;
+  bool playing_ = false;
+  bool looping_ = false;
+  Position3D position_, deferredPosition_;
+  bool positionDeferred_ = false;
+  // Without a device the cursor is worked out from when playback last started.
+  DWORD anchorCursor_ = 0;
+  std::chrono::steady_clock::time_point anchorTime_;
+  ALuint source_ = 0;
+  ALuint alBuffer_ = 0;
+};
+
+class Listener final : public IDirectSound3DListener {
+ public:
+  explicit Listener(IUnknown* owner, DirectSound8* ds) : owner_(owner), ds_(ds) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return owner_->AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return owner_->Release(); }
+  HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) override;
+  HRESULT STDMETHODCALLTYPE SetOrientation(D3DVALUE xFront, D3DVALUE yFront, D3DVALUE zFront, D3DVALUE xTop,
+                                           D3DVALUE yTop, D3DVALUE zTop, DWORD apply) override;
+  HRESULT STDMETHODCALLTYPE SetDistanceFactor(D3DVALUE factor, DWORD apply) override;
+  HRESULT STDMETHODCALLTYPE SetRolloffFactor(D3DVALUE factor, DWORD apply) override;
+  HRESULT STDMETHODCALLTYPE CommitDeferredSettings() override;
+
+ private:
+  IUnknown* owner_;
+  DirectSound8* ds_;
+};
+
+class PrimaryBuffer final : public IDirectSoundBuffer {
+ public:
+  PrimaryBuffer(DirectSound8* ds, DWORD flags);
+  ~PrimaryBuffer() override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) override;
+  HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override;
+  HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override;
+  HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) override;
+  HRESULT STDMETHODCALLTYPE Stop() override;
+  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes1, LPVOID* ptr2,
+                                 LPDWORD bytes2, DWORD flags) override;
+  HRESULT STDMETHODCALLTYPE Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2) override;
+  HRESULT STDMETHODCALLTYPE Restore() override;
+
+ private:
+  std::atomic<ULONG> refs_{1};
+  DirectSound8* ds_;
+  DWORD flags_;
+  Listener listener_;
+};
+
+class DirectSound8 final : public IDirectSound8 {
+ public:
+  DirectSound8();
+  ~DirectSound8() override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer,
+                                              LPUNKNOWN outer) override;
+  HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hwnd, DWORD level) override;
+
+  // For the buffers and the listener.
+  bool Audible();  // makes the context current; also notices a lost device
+  bool Ready();    // makes the context current, without the device check
+  float rolloff() const { return listener_.rolloffFactor; }
+  void Register(SoundBuffer* buffer);
+  void Unregister(SoundBuffer* buffer);
+  ListenerState& listener() { return listener_; }
+  ListenerState& deferredListener() { return deferredListener_; }
+  void ApplyListener();
+  void CommitDeferred();
+  void SetMasterVolume(LONG volume);
+
+ private:
+  void Reconnect();
+
+  std::atomic<ULONG> refs_{1};
+  AudioDevice device_;
+  DWORD cooperativeLevel_ = 0;
+  std::vector<SoundBuffer*> buffers_;
+  ListenerState listener_, deferredListener_;
+  LONG masterVolume_ = DSBVOLUME_MAX;
+  std::chrono::steady_clock::time_point nextCheck_;
+};
+
+// Trace one call for --sound-trace; costs nothing when tracing is off.
+void Trace(const void* object, const char* method);
+void Trace(const void* object, const char* method, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+bool IsIUnknown(REFIID riid);
+
+}  // namespace corvane::audio

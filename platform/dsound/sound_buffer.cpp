@@ -1,0 +1,309 @@
+// A secondary DirectSound buffer as one OpenAL source over one OpenAL buffer.
+// Stop pauses (the cursor stays), a finished one-shot is rewound to 0, and a
+// second Play on a playing buffer only changes its looping flag.
+#include <AL/alext.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "dsound/ds_objects.h"
+#include "dsound/sound_math.h"
+
+namespace corvane::audio {
+
+HRESULT Sound3DBuffer::QueryInterface(REFIID riid, void** object) { return owner_->QueryInterface(riid, object); }
+ULONG Sound3DBuffer::AddRef() { return owner_->AddRef(); }
+ULONG Sound3DBuffer::Release() { return owner_->Release(); }
+
+HRESULT Sound3DBuffer::SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) {
+  Trace(this, "SetPosition", "%g %g %g %u", x, y, z, apply);
+  return owner_->SetPosition3D(x, y, z, apply);
+}
+
+SoundBuffer::SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc)
+    : ds_(ds), buffer3D_(this), flags_(desc.dwFlags), format_(*desc.lpwfxFormat) {
+  format_.cbSize = 0;
+  // A new buffer holds silence (unsigned 8-bit samples are silent at 128).
+  data_.assign(desc.dwBufferBytes, format_.wBitsPerSample == 8 ? 0x80 : 0x00);
+  anchorTime_ = std::chrono::steady_clock::now();
+  ds_->AddRef();
+  ds_->Register(this);
+  CreateAl();
+}
+
+SoundBuffer::~SoundBuffer() {
+  DestroyAl();
+  ds_->Unregister(this);
+  ds_->Release();
+}
+
+HRESULT SoundBuffer::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (riid == IID_IDirectSoundBuffer8 || riid == IID_IDirectSoundBuffer || IsIUnknown(riid)) {
+    *object = static_cast<IDirectSoundBuffer8*>(this);
+  } else if (riid == IID_IDirectSound3DBuffer && Is3D()) {
+    *object = static_cast<IDirectSound3DBuffer*>(&buffer3D_);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG SoundBuffer::AddRef() { return ++refs_; }
+
+ULONG SoundBuffer::Release() {
+  ULONG left = --refs_;
+  if (left == 0) {
+    Trace(this, "Release");
+    delete this;
+  }
+  return left;
+}
+
+HRESULT SoundBuffer::SetFormat(LPCWAVEFORMATEX) { return DSERR_INVALIDCALL; }  // primary buffers only
+
+HRESULT SoundBuffer::SetVolume(LONG volume) {
+  Trace(this, "SetVolume", "%d", volume);
+  if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
+  if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
+  volume_ = volume;
+  if (source_ && ds_->Audible()) alSourcef(source_, AL_GAIN, VolumeToGain(volume_));
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::SetCurrentPosition(DWORD position) {
+  Trace(this, "SetCurrentPosition", "%u", position);
+  if (position >= data_.size()) return DSERR_INVALIDPARAM;
+  position -= position % format_.nBlockAlign;
+  Anchor(position);
+  if (source_ && ds_->Audible()) {
+    ALint state = AL_INITIAL;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    // A finished source would restart at 0; rewinding it to the initial state keeps the new position.
+    if (state == AL_STOPPED) alSourceRewind(source_);
+    alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(position / format_.nBlockAlign));
+  }
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
+  Trace(this, "Play", "%u %u %u", reserved, priority, flags);
+  if (reserved != 0) return DSERR_INVALIDPARAM;
+  bool wasPlaying = playing_;
+  DWORD start = Cursor();
+  if (wasPlaying && start == 0 && !looping_) wasPlaying = false;  // it ran to its end meanwhile
+  looping_ = (flags & DSBPLAY_LOOPING) != 0;
+  playing_ = true;
+  if (!wasPlaying) Anchor(start);
+  if (source_ && ds_->Audible()) {
+    alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
+    ALint state = AL_INITIAL;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    if (state != AL_PLAYING) alSourcePlay(source_);
+  }
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::Stop() {
+  Trace(this, "Stop");
+  DWORD cursor = Cursor();
+  playing_ = false;
+  Anchor(cursor);
+  if (source_ && ds_->Ready()) {
+    ALint state = AL_INITIAL;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    if (state == AL_PLAYING) alSourcePause(source_);
+  }
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes1, LPVOID* ptr2, LPDWORD bytes2,
+                          DWORD flags) {
+  Trace(this, "Lock", "%u %u %u", offset, bytes, flags);
+  LockRegions regions;
+  if (!ptr1 || !bytes1 ||
+      !ComputeLockRegions(static_cast<DWORD>(data_.size()), offset, bytes, flags, Cursor(), &regions))
+    return DSERR_INVALIDPARAM;
+  *ptr1 = data_.data() + regions.offset1;
+  *bytes1 = regions.bytes1;
+  // Without a place for the second region the lock stops at the buffer's end.
+  if (ptr2) *ptr2 = regions.bytes2 ? data_.data() : nullptr;
+  if (bytes2) *bytes2 = ptr2 ? regions.bytes2 : 0;
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2) {
+  Trace(this, "Unlock", "%u %u", bytes1, bytes2);
+  BYTE* begin = data_.data();
+  BYTE* end = begin + data_.size();
+  auto inside = [&](LPVOID p, DWORD n) {
+    BYTE* b = static_cast<BYTE*>(p);
+    return n == 0 || (b >= begin && b <= end && n <= static_cast<DWORD>(end - b));
+  };
+  if (!inside(ptr1, bytes1) || !inside(ptr2, bytes2)) return DSERR_INVALIDPARAM;
+  if (source_ && ds_->Ready()) UploadSamples();
+  return DS_OK;
+}
+
+HRESULT SoundBuffer::Restore() {
+  Trace(this, "Restore");
+  return DS_OK;  // our buffers live in ordinary memory and are never lost
+}
+
+HRESULT SoundBuffer::SetPosition3D(float x, float y, float z, DWORD apply) {
+  if (!Is3D()) return DSERR_CONTROLUNAVAIL;
+  deferredPosition_ = {x, y, z};
+  if (apply == DS3D_DEFERRED) {
+    positionDeferred_ = true;
+    return DS_OK;
+  }
+  positionDeferred_ = false;
+  position_ = deferredPosition_;
+  if (source_ && ds_->Audible()) {
+    AlVector p = ToOpenAl(x, y, z);
+    alSource3f(source_, AL_POSITION, p.x, p.y, p.z);
+  }
+  return DS_OK;
+}
+
+void SoundBuffer::CommitDeferred() {
+  if (positionDeferred_) SetPosition3D(deferredPosition_.x, deferredPosition_.y, deferredPosition_.z, DS3D_IMMEDIATE);
+}
+
+void SoundBuffer::ApplyRolloff(float rolloff) {
+  // OpenAL has no global rolloff: every 3D source gets the listener's.
+  if (source_ && Is3D() && ds_->Ready()) alSourcef(source_, AL_ROLLOFF_FACTOR, rolloff);
+}
+
+DWORD SoundBuffer::Cursor() const {
+  if (source_ && ds_->Ready()) {
+    ALint state = AL_INITIAL, frame = 0;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    if (state == AL_STOPPED) return 0;  // ran to its end: DirectSound rewinds
+    if (state == AL_INITIAL) return anchorCursor_;
+    alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
+    return static_cast<DWORD>(frame) * format_.nBlockAlign;
+  }
+  return ClockCursor();
+}
+
+uint64_t SoundBuffer::ClockFrame() const {
+  if (!playing_) return anchorCursor_ / format_.nBlockAlign;
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - anchorTime_).count();
+  return anchorCursor_ / format_.nBlockAlign + static_cast<uint64_t>(seconds * format_.nSamplesPerSec);
+}
+
+DWORD SoundBuffer::ClockCursor() const {
+  // No device: follow the clock from where playback last started.
+  uint64_t frames = data_.size() / format_.nBlockAlign;
+  uint64_t frame = ClockFrame();
+  if (frame >= frames) {
+    if (!looping_) return 0;
+    frame %= frames;
+  }
+  return static_cast<DWORD>(frame * format_.nBlockAlign);
+}
+
+void SoundBuffer::Anchor(DWORD cursor) {
+  anchorCursor_ = cursor;
+  anchorTime_ = std::chrono::steady_clock::now();
+}
+
+void SoundBuffer::SaveState(bool deviceAlive) {
+  bool ended;
+  DWORD cursor;
+  if (source_ && deviceAlive) {
+    ALint state = AL_INITIAL;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    ended = playing_ && state == AL_STOPPED;
+    cursor = Cursor();
+  } else {
+    // A lost device no longer knows where its sources were.
+    ended = playing_ && !looping_ && ClockFrame() >= data_.size() / format_.nBlockAlign;
+    cursor = ClockCursor();
+  }
+  if (ended) playing_ = false;
+  Anchor(cursor);
+}
+
+void SoundBuffer::CreateAl() {
+  if (source_ || !ds_->Ready()) return;
+  alGetError();
+  alGenSources(1, &source_);
+  alGenBuffers(1, &alBuffer_);
+  if (alGetError() != AL_NO_ERROR) {
+    DestroyAl();
+    return;
+  }
+  alSourcef(source_, AL_GAIN, VolumeToGain(volume_));
+  alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
+  if (Is3D()) {
+    AlVector p = ToOpenAl(position_.x, position_.y, position_.z);
+    alSourcei(source_, AL_SOURCE_RELATIVE, AL_FALSE);
+    alSource3f(source_, AL_POSITION, p.x, p.y, p.z);
+    alSourcef(source_, AL_REFERENCE_DISTANCE, DS3D_DEFAULTMINDISTANCE);
+    alSourcef(source_, AL_MAX_DISTANCE, DS3D_DEFAULTMAXDISTANCE);
+    alSourcef(source_, AL_ROLLOFF_FACTOR, ds_->rolloff());
+  } else {
+    // Plain buffers play straight to the speakers, unpanned and unattenuated.
+    alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
+    alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+  }
+  UploadSamples();
+  if (playing_) alSourcePlay(source_);
+}
+
+void SoundBuffer::DestroyAl() {
+  if (!ds_->Ready()) {
+    source_ = alBuffer_ = 0;  // gone with the old context
+    return;
+  }
+  if (source_) {
+    alSourceStop(source_);
+    alSourcei(source_, AL_BUFFER, 0);
+    alDeleteSources(1, &source_);
+  }
+  if (alBuffer_) alDeleteBuffers(1, &alBuffer_);
+  source_ = alBuffer_ = 0;
+}
+
+void SoundBuffer::UploadSamples() {
+  ALint state = AL_INITIAL, frame = 0;
+  alGetSourcei(source_, AL_SOURCE_STATE, &state);
+  if (state == AL_PLAYING || state == AL_PAUSED) alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
+  else frame = static_cast<ALint>(anchorCursor_ / format_.nBlockAlign);
+  alSourceStop(source_);
+  alSourcei(source_, AL_BUFFER, 0);
+
+  bool eightBit = format_.wBitsPerSample == 8;
+  ALenum alFormat;
+  const BYTE* samples = data_.data();
+  std::vector<BYTE> stereo;
+  if (format_.nChannels == 2) {
+    alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+  } else if (Is3D()) {
+    alFormat = eightBit ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
+  } else {
+    // A plain mono buffer sounds in both speakers at full level, as in DirectSound.
+    size_t width = eightBit ? 1 : 2;
+    stereo.resize(data_.size() * 2);
+    for (size_t i = 0, o = 0; i + width <= data_.size(); i += width, o += 2 * width) {
+      std::memcpy(&stereo[o], &data_[i], width);
+      std::memcpy(&stereo[o + width], &data_[i], width);
+    }
+    samples = stereo.data();
+    alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+  }
+  size_t size = stereo.empty() ? data_.size() : stereo.size();
+  alBufferData(alBuffer_, alFormat, samples, static_cast<ALsizei>(size), static_cast<ALsizei>(format_.nSamplesPerSec));
+  alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
+  alSourceRewind(source_);
+  if (frame > 0) alSourcei(source_, AL_SAMPLE_OFFSET, frame);
+  if (state == AL_PLAYING) alSourcePlay(source_);
+}
+
+}  // namespace corvane::audio
