@@ -8,7 +8,9 @@ struct SDL_Window;
 namespace corvane {
 
 // The SDL window behind a window handle made by CreateWindowExA; nullptr for
-// a handle that is not (or no longer) a live window.
+// a handle that was never a window. A destroyed window keeps its (hidden)
+// SDL window until the program ends, so a device made on it stays usable
+// through shutdown.
 SDL_Window* SdlWindowFromHwnd(HWND hwnd);
 
 // The window's client area in pixels of the drawable (high-DPI aware); 0 x 0

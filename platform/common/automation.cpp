@@ -1,0 +1,186 @@
+// Frame counting, the state dump, picture captures, the sound trace and the
+// key script. Frames are counted by Present; work that belongs after a frame
+// runs from the message loop, so a frame's dump includes its Enter step.
+#include "internal/automation.h"
+
+#include <windows.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+
+#include "common/automation_control.h"
+#include "common/command_line.h"
+#include "common/input_script.h"
+#include "corvane_automation.h"
+#include "win32/key_state.h"
+#include "win32/timer.h"
+#include "win32/window_registry.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+namespace corvane {
+namespace {
+
+int presents = 0;
+int framesHandled = 0;
+int scriptAppliedFor = -1;
+bool quitRequested = false;
+
+long frameLimit = -1;
+FrameSet dumpFrames;
+std::FILE* dumpOut = nullptr;
+FrameSet captureFrames;
+std::string captureDir;
+bool captureErrorReported = false;
+std::FILE* traceOut = nullptr;
+bool scripted = false;
+InputScript script;
+
+void (*stateWriter)(std::FILE*) = nullptr;
+std::unordered_map<const void*, std::string> soundNames;
+
+bool MakeDirectories(const std::string& path) {
+  std::string partial;
+  std::stringstream parts(path);
+  std::string piece;
+  if (!path.empty() && path[0] == '/') partial = "/";
+  while (std::getline(parts, piece, '/')) {
+    if (piece.empty()) continue;
+    partial += piece + "/";
+    if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+std::FILE* OpenOutput(const std::string& path, const char* what) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) std::fprintf(stderr, "corvane: cannot write the %s '%s': %s\n", what, path.c_str(), std::strerror(errno));
+  return f;
+}
+
+void WriteDump(int frame) {
+  std::fprintf(dumpOut, "{\"frame\":%d", frame);
+  if (stateWriter) stateWriter(dumpOut);
+  std::fputs("}\n", dumpOut);
+  std::fflush(dumpOut);
+}
+
+// The keys of the line in force are down at the start of the frame.
+void ApplyScript(int frame) {
+  const ScriptLine* line = script.LineAt(frame);
+  for (int vk : SCRIPT_KEYS) {
+    bool down = false;
+    if (line)
+      for (int held : line->keys) down = down || held == vk;
+    SetVirtualKey(vk, down);
+  }
+  const ScriptLine* starting = script.LineStartingAt(frame);
+  if (starting && starting->close) CloseAllWindows();
+}
+
+}  // namespace
+
+bool StartAutomation(const CommandLine& options) {
+  frameLimit = options.frames;
+  dumpFrames = options.dumpFrames;
+  captureFrames = options.captureFrames;
+  captureDir = options.captureDir;
+  if (!options.scriptFile.empty()) {
+    std::ifstream in(options.scriptFile, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "corvane: cannot read the script '%s'\n", options.scriptFile.c_str());
+      return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!ParseInputScript(text.str(), script, error)) {
+      std::fprintf(stderr, "corvane: script '%s', %s\n", options.scriptFile.c_str(), error.c_str());
+      return false;
+    }
+    scripted = true;
+    SetScriptOwnsKeys(true);
+    UseVirtualClock(true);
+    ResetVirtualClockToZero();
+  }
+  if (!captureFrames.Empty() && !MakeDirectories(captureDir)) {
+    std::fprintf(stderr, "corvane: cannot make the capture folder '%s': %s\n", captureDir.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  if (!dumpFrames.Empty() && !(dumpOut = OpenOutput(options.dumpFile, "state dump"))) return false;
+  if (!options.soundTraceFile.empty() && !(traceOut = OpenOutput(options.soundTraceFile, "sound trace")))
+    return false;
+  return true;
+}
+
+void RunAfterFrameWork() {
+  while (framesHandled < presents) {
+    if (dumpOut && dumpFrames.Contains(framesHandled)) WriteDump(framesHandled);
+    ++framesHandled;
+  }
+  if (frameLimit >= 0 && presents >= frameLimit && !quitRequested) {
+    quitRequested = true;
+    PostQuitMessage(0);
+  }
+  if (scripted && scriptAppliedFor != presents) {
+    scriptAppliedFor = presents;
+    ApplyScript(presents);
+  }
+}
+
+void OnIdlePass() {
+  if (scripted) AdvanceVirtualClockOneFrame();
+}
+
+void FinishAutomation() {
+  if (dumpOut) std::fclose(dumpOut);
+  if (traceOut) std::fclose(traceOut);
+  dumpOut = traceOut = nullptr;
+}
+
+int CurrentFrame() { return presents; }
+
+void NotePresent() { ++presents; }
+
+bool WantsCapture(int frame) { return !captureFrames.Empty() && captureFrames.Contains(frame); }
+
+void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame-%06d.png", frame);
+  std::string path = captureDir + "/" + name;
+  if (!stbi_write_png(path.c_str(), w, h, 4, rgba, w * 4) && !captureErrorReported) {
+    captureErrorReported = true;
+    std::fprintf(stderr, "corvane: cannot write the capture '%s'\n", path.c_str());
+  }
+}
+
+bool SoundTraceEnabled() { return traceOut != nullptr; }
+
+void SoundTrace(const void* object, const char* method, const char* args) {
+  if (!traceOut) return;
+  auto named = soundNames.find(object);
+  char address[32];
+  const char* name = address;
+  if (named != soundNames.end()) name = named->second.c_str();
+  else std::snprintf(address, sizeof address, "%p", object);
+  if (args && *args) std::fprintf(traceOut, "%d %s %s %s\n", presents, name, method, args);
+  else std::fprintf(traceOut, "%d %s %s\n", presents, name, method);
+  std::fflush(traceOut);
+}
+
+}  // namespace corvane
+
+void CorvaneSetStateWriter(void (*writer)(std::FILE* out)) { corvane::stateWriter = writer; }
+
+void CorvaneNameSoundObject(const void* iface, const char* name) {
+  if (iface && name) corvane::soundNames[iface] = name;
+}

@@ -1,0 +1,4 @@
+// GUIDs the API headers declare with DEFINE_GUID.
+#include <windows.h>
+
+extern "C" const GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};

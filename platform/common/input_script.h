@@ -1,0 +1,34 @@
+// Key scripts for automated runs. Each line is "FRAME: TOKENS"; the keys
+// named are held from that frame until the next line. Tokens: up down left
+// right enter esc d (keys) and close (the window's close button, pressed
+// once at the start of that frame). Blank lines and text after '#' are
+// ignored; frames must increase from line to line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+struct ScriptLine {
+  int frame = 0;
+  std::vector<int> keys;  // virtual-key codes held
+  bool close = false;
+};
+
+struct InputScript {
+  std::vector<ScriptLine> lines;
+
+  // The line in force at a frame; nullptr before the first line.
+  const ScriptLine* LineAt(int frame) const;
+  // The line that starts exactly at a frame; nullptr if none does.
+  const ScriptLine* LineStartingAt(int frame) const;
+};
+
+// The script keys, in the order the tokens are listed above.
+extern const int SCRIPT_KEYS[7];
+
+// Parses script text; false with "line N: reason" on a malformed line.
+bool ParseInputScript(const std::string& text, InputScript& out, std::string& error);
+
+}  // namespace corvane

@@ -1,0 +1,145 @@
+// GetAsyncKeyState: bit 15 = down now, bit 0 = pressed since the previous
+// query of that key. Kept per virtual key; a query clears the pressed bit.
+#include <windows.h>
+
+#include <SDL.h>
+
+#include "internal/automation.h"
+#include "win32/key_state.h"
+
+namespace corvane {
+namespace {
+
+bool keyDown[256];
+bool keyPressed[256];
+bool focused = true;
+bool scriptOwnsKeys = false;
+
+bool IsScriptKey(int vk) {
+  switch (vk) {
+    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_RETURN: case VK_ESCAPE: case 'D':
+      return true;
+    default:
+      return false;
+  }
+}
+
+void SetKey(int vk, bool down) {
+  if (vk <= 0 || vk > 255) return;
+  // Auto-repeat presses count again, as they do on Windows.
+  if (down) keyPressed[vk] = true;
+  keyDown[vk] = down;
+}
+
+int VirtualKeyFromMouseButton(int button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT: return VK_LBUTTON;
+    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
+    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
+    default: return 0;
+  }
+}
+
+// Left/right variants also drive the generic key.
+void SetKeyWithSide(int vk, bool down) {
+  SetKey(vk, down);
+  switch (vk) {
+    case VK_LSHIFT: case VK_RSHIFT: SetKey(VK_SHIFT, down); break;
+    case VK_LCONTROL: case VK_RCONTROL: SetKey(VK_CONTROL, down); break;
+    case VK_LMENU: case VK_RMENU: SetKey(VK_MENU, down); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+int VirtualKeyFromScancode(int scancode) {
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
+  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return VK_F1 + (scancode - SDL_SCANCODE_F1);
+  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
+    return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+  switch (scancode) {
+    case SDL_SCANCODE_0: return '0';
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
+    case SDL_SCANCODE_SPACE: return VK_SPACE;
+    case SDL_SCANCODE_BACKSPACE: return VK_BACK;
+    case SDL_SCANCODE_TAB: return VK_TAB;
+    case SDL_SCANCODE_LEFT: return VK_LEFT;
+    case SDL_SCANCODE_UP: return VK_UP;
+    case SDL_SCANCODE_RIGHT: return VK_RIGHT;
+    case SDL_SCANCODE_DOWN: return VK_DOWN;
+    case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
+    case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
+    case SDL_SCANCODE_HOME: return VK_HOME;
+    case SDL_SCANCODE_END: return VK_END;
+    case SDL_SCANCODE_INSERT: return VK_INSERT;
+    case SDL_SCANCODE_DELETE: return VK_DELETE;
+    case SDL_SCANCODE_PAUSE: return VK_PAUSE;
+    case SDL_SCANCODE_LSHIFT: return VK_LSHIFT;
+    case SDL_SCANCODE_RSHIFT: return VK_RSHIFT;
+    case SDL_SCANCODE_LCTRL: return VK_LCONTROL;
+    case SDL_SCANCODE_RCTRL: return VK_RCONTROL;
+    case SDL_SCANCODE_LALT: return VK_LMENU;
+    case SDL_SCANCODE_RALT: return VK_RMENU;
+    default: return 0;
+  }
+}
+
+int TrackKeyEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
+      if (vk == 0 || ScriptOwnsKey(vk)) return 0;
+      bool down = event.type == SDL_KEYDOWN;
+      SetKeyWithSide(vk, down);
+      return down ? vk : 0;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      SetKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      return 0;
+    case SDL_WINDOWEVENT:
+      // The key-ups of a window without focus never arrive: forget everything.
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        focused = false;
+        ClearKeyState();
+      } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        focused = true;
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void ClearKeyState() {
+  for (int vk = 0; vk < 256; ++vk) {
+    if (ScriptOwnsKey(vk)) continue;
+    keyDown[vk] = false;
+    keyPressed[vk] = false;
+  }
+}
+
+void SetScriptOwnsKeys(bool owns) { scriptOwnsKeys = owns; }
+bool ScriptOwnsKey(int vk) { return scriptOwnsKeys && IsScriptKey(vk); }
+
+void SetVirtualKey(int vk, bool down) {
+  if (vk <= 0 || vk > 255) return;
+  if (down && !keyDown[vk]) keyPressed[vk] = true;
+  keyDown[vk] = down;
+}
+
+}  // namespace corvane
+
+extern "C" SHORT WINAPI GetAsyncKeyState(int vKey) {
+  using namespace corvane;
+  if (vKey <= 0 || vKey > 255) return 0;
+  if (!focused && !ScriptOwnsKey(vKey)) return 0;
+  SHORT state = (SHORT)((keyDown[vKey] ? 0x8000 : 0) | (keyPressed[vKey] ? 0x0001 : 0));
+  keyPressed[vKey] = false;
+  return state;
+}

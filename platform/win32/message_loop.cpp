@@ -1,0 +1,164 @@
+// The thread's message queue. SDL events become window messages when the
+// queue is looked at: key presses are posted as WM_KEYDOWN, a close request
+// is sent as WM_CLOSE (whose default handling destroys the window, whose
+// WM_DESTROY posts the quit), as on Windows. WM_QUIT comes last, once the
+// queue is otherwise empty.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <SDL.h>
+
+#include <deque>
+
+#include "common/automation_control.h"
+#include "win32/key_state.h"
+#include "win32/window_registry.h"
+
+namespace corvane {
+namespace {
+
+std::deque<MSG> postedMessages;
+bool quitPosted = false;
+int quitExitCode = 0;
+bool keyWatchInstalled = false;
+
+int SDLCALL WatchKeys(void*, SDL_Event* event) {
+  TrackKeyEvent(*event);
+  return 0;
+}
+
+void InstallKeyWatch() {
+  if (keyWatchInstalled) return;
+  SDL_AddEventWatch(WatchKeys, nullptr);
+  keyWatchInstalled = true;
+}
+
+void SendClose(HWND hwnd) {
+  if (hwnd) SendToWindowProc(hwnd, WM_CLOSE, 0, 0);
+}
+
+void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg = {};
+  msg.hwnd = hwnd;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = ::timeGetTime();
+  postedMessages.push_back(msg);
+}
+
+LPARAM KeyLParam(const SDL_KeyboardEvent& key, bool down) {
+  LPARAM repeat = 1;
+  LPARAM scan = (LPARAM)(key.keysym.scancode & 0xFF) << 16;
+  LPARAM previous = (!down || key.repeat) ? (LPARAM)1 << 30 : 0;
+  LPARAM transition = down ? 0 : (LPARAM)1 << 31;
+  return repeat | scan | previous | transition;
+}
+
+void TranslateSdlEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      CloseAllWindows();
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) SendClose(HwndFromSdlWindowId(event.window.windowID));
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
+      HWND hwnd = HwndFromSdlWindowId(event.key.windowID);
+      if (vk != 0 && hwnd && !ScriptOwnsKey(vk))
+        Post(hwnd, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,
+             KeyLParam(event.key, event.type == SDL_KEYDOWN));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void PumpSdlEvents() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  InstallKeyWatch();
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
+}
+
+bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  if (hwnd && msg.hwnd != hwnd) return false;
+  if (filterMin == 0 && filterMax == 0) return true;
+  return msg.message >= filterMin && msg.message <= filterMax;
+}
+
+// Takes the next message for the filter, WM_QUIT only when nothing else waits.
+bool NextMessage(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+  for (auto it = postedMessages.begin(); it != postedMessages.end(); ++it) {
+    if (!Matches(*it, hwnd, filterMin, filterMax)) continue;
+    *out = *it;
+    if (remove) postedMessages.erase(it);
+    return true;
+  }
+  bool wantsQuit = (filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
+  if (quitPosted && wantsQuit) {
+    *out = MSG{};
+    out->message = WM_QUIT;
+    out->wParam = (WPARAM)quitExitCode;
+    if (remove) quitPosted = false;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void CloseAllWindows() {
+  HWND live[16];
+  int n = LiveWindows(live, 16);
+  for (int i = 0; i < n; ++i) SendClose(live[i]);
+}
+
+}  // namespace corvane
+
+using namespace corvane;
+
+extern "C" {
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+  if (!lpMsg) return FALSE;
+  RunAfterFrameWork();
+  PumpSdlEvents();
+  if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0)) return TRUE;
+  OnIdlePass();
+  return FALSE;
+}
+
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+  if (!lpMsg) return -1;
+  for (;;) {
+    PumpSdlEvents();
+    if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) return lpMsg->message != WM_QUIT;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 10);
+    else SDL_Delay(1);
+  }
+}
+
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
+  return lpMsg && (lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_KEYUP);
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+  if (!lpMsg || lpMsg->message == WM_QUIT) return 0;
+  return SendToWindowProc(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  Post(hWnd, Msg, wParam, lParam);
+  return TRUE;
+}
+
+void WINAPI PostQuitMessage(int nExitCode) {
+  quitPosted = true;
+  quitExitCode = nExitCode;
+}
+
+}  // extern "C"

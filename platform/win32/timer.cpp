@@ -1,0 +1,91 @@
+// winmm's millisecond timer, the performance counter and Sleep, on a
+// monotonic clock; or, when automation asks for it, on a virtual clock that
+// moves only when advanced.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <sched.h>
+#include <ctime>
+
+#include "internal/automation.h"
+#include "win32/timer.h"
+
+namespace corvane {
+namespace {
+
+constexpr uint64_t NANOS_PER_SECOND = 1000000000ull;
+constexpr uint64_t NANOS_PER_MILLI = 1000000ull;
+
+bool virtualClock = false;
+uint64_t virtualNanos = 0;
+uint64_t frameStepRemainder = 0;  // sixtieths of a nanosecond carried over
+
+uint64_t MonotonicNanos() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (uint64_t)ts.tv_sec * NANOS_PER_SECOND + (uint64_t)ts.tv_nsec;
+}
+
+uint64_t NowNanos() { return virtualClock ? virtualNanos : MonotonicNanos(); }
+
+}  // namespace
+
+void UseVirtualClock(bool on) {
+  if (on && !virtualClock) virtualNanos = MonotonicNanos();
+  virtualClock = on;
+  frameStepRemainder = 0;
+}
+
+bool VirtualClockActive() { return virtualClock; }
+
+void AdvanceVirtualClock(DWORD ms) { virtualNanos += (uint64_t)ms * NANOS_PER_MILLI; }
+
+void AdvanceVirtualClockOneFrame() {
+  uint64_t step = NANOS_PER_SECOND + frameStepRemainder;
+  virtualNanos += step / 60;
+  frameStepRemainder = step % 60;
+}
+
+// Scripted runs start their virtual clock at zero.
+void ResetVirtualClockToZero() {
+  virtualNanos = 0;
+  frameStepRemainder = 0;
+}
+
+}  // namespace corvane
+
+extern "C" {
+
+DWORD WINAPI timeGetTime(void) { return (DWORD)(corvane::NowNanos() / corvane::NANOS_PER_MILLI); }
+
+// The monotonic clock is already finer than a millisecond.
+MMRESULT WINAPI timeBeginPeriod(UINT uPeriod) { return uPeriod == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+MMRESULT WINAPI timeEndPeriod(UINT uPeriod) { return uPeriod == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount) {
+  if (!lpPerformanceCount) return FALSE;
+  lpPerformanceCount->QuadPart = (LONGLONG)corvane::NowNanos();
+  return TRUE;
+}
+
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency) {
+  if (!lpFrequency) return FALSE;
+  lpFrequency->QuadPart = (LONGLONG)corvane::NANOS_PER_SECOND;
+  return TRUE;
+}
+
+void WINAPI Sleep(DWORD dwMilliseconds) {
+  // A virtual clock does not move while the program waits.
+  if (corvane::VirtualClockActive()) return;
+  timespec ts;
+  ts.tv_sec = dwMilliseconds / 1000;
+  ts.tv_nsec = (long)(dwMilliseconds % 1000) * 1000000L;
+  if (dwMilliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  while (nanosleep(&ts, &ts) != 0) {
+  }
+}
+
+}  // extern "C"

@@ -1,0 +1,255 @@
+// Window classes and windows on SDL2. A window's client area is the SDL
+// window; the frame that AdjustWindowRect adds is a fixed set of metrics so
+// that window sizes and client sizes convert back and forth exactly.
+#include <windows.h>
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "internal/window_internal.h"
+#include "win32/window_registry.h"
+
+struct HWND__ {
+  SDL_Window* sdl = nullptr;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  std::string title;
+  bool destroyed = false;
+};
+
+namespace corvane {
+namespace {
+
+constexpr int CAPTION_HEIGHT = 23;
+constexpr int SIZING_BORDER = 8;
+constexpr int FIXED_BORDER = 3;
+constexpr int DEFAULT_WIDTH = 800;
+constexpr int DEFAULT_HEIGHT = 600;
+
+std::map<std::string, WNDCLASSA> windowClasses;
+std::vector<std::unique_ptr<HWND__>> windows;
+bool headless = false;
+int iconToken, cursorToken;
+
+HWND__* Record(HWND hwnd) {
+  for (auto& w : windows)
+    if (w.get() == hwnd) return w.get();
+  return nullptr;
+}
+
+// Frame widths around the client area for a window style.
+RECT FrameFor(DWORD style) {
+  RECT frame = {0, 0, 0, 0};
+  int border = (style & WS_THICKFRAME) ? SIZING_BORDER : ((style & WS_CAPTION) ? FIXED_BORDER : 0);
+  frame.left = frame.right = frame.bottom = border;
+  frame.top = border + (((style & WS_CAPTION) == WS_CAPTION) ? CAPTION_HEIGHT : 0);
+  return frame;
+}
+
+bool EnsureVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "corvane: cannot start the video system: %s\n", SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+SDL_Window* SdlWindowFromHwnd(HWND hwnd) {
+  HWND__* w = Record(hwnd);
+  return w ? w->sdl : nullptr;
+}
+
+void DrawableSizeFromHwnd(HWND hwnd, int* width, int* height) {
+  *width = *height = 0;
+  if (HWND__* w = Record(hwnd)) SDL_GL_GetDrawableSize(w->sdl, width, height);
+}
+
+bool IsHeadless() { return headless; }
+void SetHeadless(bool on) { headless = on; }
+
+LRESULT SendToWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND__* w = Record(hwnd);
+  if (!w || !w->proc) return 0;
+  return w->proc(hwnd, message, wParam, lParam);
+}
+
+HWND HwndFromSdlWindowId(uint32_t id) {
+  for (auto& w : windows)
+    if (!w->destroyed && SDL_GetWindowID(w->sdl) == id) return w.get();
+  return nullptr;
+}
+
+int LiveWindows(HWND* out, int capacity) {
+  int n = 0;
+  for (auto& w : windows)
+    if (!w->destroyed && n < capacity) out[n++] = w.get();
+  return n;
+}
+
+void DestroyAllSdlWindows() {
+  for (auto& w : windows) SDL_DestroyWindow(w->sdl);
+  windows.clear();
+}
+
+}  // namespace corvane
+
+using namespace corvane;
+
+extern "C" {
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
+  if (!lpWndClass || !lpWndClass->lpszClassName || !lpWndClass->lpfnWndProc) return 0;
+  if (windowClasses.count(lpWndClass->lpszClassName)) return 0;
+  windowClasses[lpWndClass->lpszClassName] = *lpWndClass;
+  return (ATOM)(0xC000 + windowClasses.size());
+}
+
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                            HINSTANCE hInstance, LPVOID lpParam) {
+  if (!lpClassName) return nullptr;
+  auto cls = windowClasses.find(lpClassName);
+  if (cls == windowClasses.end() || !EnsureVideo()) return nullptr;
+
+  RECT frame = FrameFor(dwStyle);
+  int width = nWidth == CW_USEDEFAULT ? DEFAULT_WIDTH : nWidth - frame.left - frame.right;
+  int height = nHeight == CW_USEDEFAULT ? DEFAULT_HEIGHT : nHeight - frame.top - frame.bottom;
+  if (width < 1) width = 1;
+  if (height < 1) height = 1;
+  int x = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_UNDEFINED : X + frame.left;
+  int y = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_UNDEFINED : Y + frame.top;
+
+  // The Direct3D device draws through OpenGL 3.3 core on this window.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (dwStyle & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+  SDL_Window* sdl = SDL_CreateWindow(lpWindowName ? lpWindowName : "", x, y, width, height, flags);
+  if (!sdl) {
+    std::fprintf(stderr, "corvane: cannot create the window: %s\n", SDL_GetError());
+    return nullptr;
+  }
+
+  auto record = std::make_unique<HWND__>();
+  record->sdl = sdl;
+  record->proc = cls->second.lpfnWndProc;
+  record->style = dwStyle;
+  record->title = lpWindowName ? lpWindowName : "";
+  HWND hwnd = record.get();
+  windows.push_back(std::move(record));
+  SendToWindowProc(hwnd, WM_CREATE, 0, 0);
+  if (dwStyle & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
+  return hwnd;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+  HWND__* w = Record(hWnd);
+  if (!w || w->destroyed) return FALSE;
+  // The SDL window outlives the handle: a device may still draw on it
+  // while the program shuts down.
+  SDL_HideWindow(w->sdl);
+  SendToWindowProc(hWnd, WM_DESTROY, 0, 0);
+  w->destroyed = true;
+  return TRUE;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
+  HWND__* w = Record(hWnd);
+  if (!w || w->destroyed) return FALSE;
+  BOOL wasVisible = (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_SHOWN) ? TRUE : FALSE;
+  if (nCmdShow == SW_HIDE) {
+    SDL_HideWindow(w->sdl);
+    return wasVisible;
+  }
+  if (!headless) SDL_ShowWindow(w->sdl);
+  if (nCmdShow == SW_SHOWMAXIMIZED) SDL_MaximizeWindow(w->sdl);
+  else if (nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINIMIZED) SDL_MinimizeWindow(w->sdl);
+  else if (nCmdShow == SW_RESTORE) SDL_RestoreWindow(w->sdl);
+  return wasVisible;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) { return Record(hWnd) ? TRUE : FALSE; }
+
+HWND WINAPI SetFocus(HWND hWnd) {
+  HWND__* w = Record(hWnd);
+  if (w && !headless && (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_SHOWN)) SDL_RaiseWindow(w->sdl);
+  return nullptr;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu) {
+  if (!lpRect) return FALSE;
+  RECT frame = FrameFor(dwStyle);
+  lpRect->left -= frame.left;
+  lpRect->top -= frame.top;
+  lpRect->right += frame.right;
+  lpRect->bottom += frame.bottom;
+  return TRUE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+  HWND__* w = Record(hWnd);
+  if (!w || w->destroyed) return FALSE;
+  RECT frame = FrameFor(w->style);
+  if (!(uFlags & SWP_NOSIZE)) {
+    int width = cx - frame.left - frame.right, height = cy - frame.top - frame.bottom;
+    SDL_SetWindowSize(w->sdl, width < 1 ? 1 : width, height < 1 ? 1 : height);
+  }
+  if (!(uFlags & SWP_NOMOVE)) SDL_SetWindowPosition(w->sdl, X + frame.left, Y + frame.top);
+  if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOW);
+  if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
+  return TRUE;
+}
+
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+  HWND__* w = Record(hWnd);
+  if (!w || w->destroyed) return FALSE;
+  w->title = lpString ? lpString : "";
+  SDL_SetWindowTitle(w->sdl, w->title.c_str());
+  return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
+  HWND__* w = Record(hWnd);
+  if (!w || !lpString || nMaxCount <= 0) return 0;
+  int n = (int)w->title.size() < nMaxCount - 1 ? (int)w->title.size() : nMaxCount - 1;
+  std::memcpy(lpString, w->title.data(), (size_t)n);
+  lpString[n] = '\0';
+  return n;
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
+  HWND__* w = Record(hWnd);
+  if (!w || !lpRect) return FALSE;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(w->sdl, &width, &height);
+  *lpRect = RECT{0, 0, width, height};
+  return TRUE;
+}
+
+// Icons and cursors are the system's own here; the handles only need to be
+// valid for a window class.
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
+  return reinterpret_cast<HICON>(&iconToken);
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
+  return reinterpret_cast<HCURSOR>(&cursorToken);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (Msg == WM_CLOSE) DestroyWindow(hWnd);
+  return 0;
+}
+
+}  // extern "C"

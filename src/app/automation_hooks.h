@@ -1,0 +1,7 @@
+// Hooks that let the platform's automation (state dump, sound trace) see
+// the game; nothing on Windows.
+#pragma once
+
+// Registers the state writer and names the shell's sound objects. Called
+// once by start-up, after the sounds are loaded.
+void RegisterAutomationHooks();
