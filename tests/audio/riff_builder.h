@@ -1,0 +1,84 @@
+// Builds RIFF WAVE files byte by byte for the audio tests, and writes them to
+// a scratch folder.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace riff {
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Put16(Bytes& b, uint32_t v) {
+  b.push_back(v & 0xFF);
+  b.push_back((v >> 8) & 0xFF);
+}
+inline void Put32(Bytes& b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+inline void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+
+// One chunk: id, size, body, and the pad byte when the body is odd.
+inline Bytes Chunk(const char* id, const Bytes& body, bool pad = true) {
+  Bytes b;
+  PutId(b, id);
+  Put32(b, static_cast<uint32_t>(body.size()));
+  b.insert(b.end(), body.begin(), body.end());
+  if (pad && (body.size() & 1)) b.push_back(0);
+  return b;
+}
+
+// The outer chunk around the given chunks.
+inline Bytes Riff(const std::vector<Bytes>& chunks, const char* form = "WAVE", const char* id = "RIFF") {
+  Bytes body;
+  PutId(body, form);
+  for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
+  return Chunk(id, body);
+}
+
+// The 16 bytes every "fmt " chunk starts with.
+inline Bytes FormatFields(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+  Bytes b;
+  uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+  Put16(b, tag);
+  Put16(b, channels);
+  Put32(b, rate);
+  Put32(b, rate * align);
+  Put16(b, align);
+  Put16(b, bits);
+  return b;
+}
+
+inline Bytes PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
+  return Chunk("fmt ", FormatFields(1, channels, rate, bits));
+}
+
+inline Bytes Samples16(const std::vector<int16_t>& s) {
+  Bytes b;
+  for (int16_t v : s) Put16(b, static_cast<uint16_t>(v));
+  return b;
+}
+
+inline std::string ScratchDir() {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("corvane-audio-tests-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  return dir.string();
+}
+
+inline std::string WriteFile(const std::string& name, const Bytes& bytes) {
+  std::string path = ScratchDir() + "/" + name;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  return path;
+}
+
+}  // namespace riff

@@ -1,0 +1,207 @@
+// The WAV reader on hand-made files and on the shared corpus.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/riff_builder.h"
+#include "media/wave_reader.h"
+
+namespace {
+
+using riff::Bytes;
+
+Bytes Ramp(size_t n) {
+  Bytes b;
+  for (size_t i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(i * 7 + 3));
+  return b;
+}
+
+HRESULT OpenBytes(WaveReader& reader, const std::string& name, const Bytes& bytes) {
+  return reader.Open(riff::WriteFile(name, bytes).c_str());
+}
+
+TEST(WaveReader, RefusesFilesThatAreNotUsableRiffWave) {
+  Bytes fmt = riff::PcmFormat(1, 8000, 8);
+  Bytes data = riff::Chunk("data", Ramp(8));
+  Bytes fields14 = riff::FormatFields(1, 1, 8000, 8);
+  fields14.resize(14);
+  struct Case {
+    const char* name;
+    Bytes bytes;
+  } cases[] = {
+      {"rifx.wav", riff::Riff({fmt, data}, "WAVE", "RIFX")},
+      {"avi.wav", riff::Riff({fmt, data}, "AVI ")},
+      {"fmt14.wav", riff::Riff({riff::Chunk("fmt ", fields14), data})},
+      {"nofmt.wav", riff::Riff({data})},
+      {"empty.wav", {}},
+  };
+  for (const Case& c : cases) {
+    WaveReader reader;
+    EXPECT_EQ(OpenBytes(reader, c.name, c.bytes), E_FAIL) << c.name;
+    EXPECT_EQ(reader.format, nullptr) << c.name;  // a refused header leaves no format
+  }
+  // Without "data" the header is read but the search for the samples fails.
+  WaveReader noData;
+  EXPECT_EQ(OpenBytes(noData, "nodata.wav", riff::Riff({fmt})), E_FAIL);
+}
+
+TEST(WaveReader, PcmFormatsHaveNoExtraBytesAndOtherTagsKeepTheirs) {
+  Bytes fields = riff::FormatFields(1, 2, 22050, 16);
+  Bytes fmt18 = fields;
+  riff::Put16(fmt18, 0x1234);  // a stray cbSize that PCM ignores
+  Bytes adpcm = riff::FormatFields(2, 1, 11025, 4);
+  riff::Put16(adpcm, 4);
+  for (uint8_t b : {0xA1, 0xA2, 0xA3, 0xA4}) adpcm.push_back(b);
+
+  for (const Bytes& body : {fields, fmt18}) {
+    WaveReader reader;
+    ASSERT_EQ(OpenBytes(reader, "pcm.wav", riff::Riff({riff::Chunk("fmt ", body), riff::Chunk("data", Ramp(8))})),
+              S_OK);
+    EXPECT_EQ(reader.format->wFormatTag, 1);
+    EXPECT_EQ(reader.format->nChannels, 2);
+    EXPECT_EQ(reader.format->nSamplesPerSec, 22050u);
+    EXPECT_EQ(reader.format->nAvgBytesPerSec, 88200u);
+    EXPECT_EQ(reader.format->nBlockAlign, 4);
+    EXPECT_EQ(reader.format->wBitsPerSample, 16);
+    EXPECT_EQ(reader.format->cbSize, 0);
+    EXPECT_EQ(reader.dataChunk.cksize, 8u);
+  }
+
+  WaveReader reader;
+  ASSERT_EQ(OpenBytes(reader, "adpcm.wav", riff::Riff({riff::Chunk("fmt ", adpcm), riff::Chunk("data", Ramp(4))})),
+            S_OK);
+  EXPECT_EQ(reader.format->wFormatTag, 2);
+  ASSERT_EQ(reader.format->cbSize, 4);
+  const uint8_t* extra = reinterpret_cast<const uint8_t*>(reader.format) + 18;
+  EXPECT_EQ(Bytes(extra, extra + 4), (Bytes{0xA1, 0xA2, 0xA3, 0xA4}));
+}
+
+TEST(WaveReader, FindsDataAnywhereAndReadsItInPieces) {
+  Bytes samples = Ramp(11);
+  // "data" first, then an odd chunk with its pad byte, then "fmt ".
+  Bytes file = riff::Riff({riff::Chunk("data", samples), riff::Chunk("odd ", {1, 2, 3}), riff::PcmFormat(1, 8000, 8)});
+  WaveReader reader;
+  ASSERT_EQ(OpenBytes(reader, "datafirst.wav", file), S_OK);
+  EXPECT_EQ(reader.dataChunk.cksize, 11u);
+
+  BYTE out[16] = {};
+  UINT got = 99;
+  ASSERT_EQ(reader.Read(6, out, &got), S_OK);
+  EXPECT_EQ(got, 6u);
+  ASSERT_EQ(reader.Read(16, out + 6, &got), S_OK);
+  EXPECT_EQ(got, 5u);  // only what remains
+  EXPECT_EQ(Bytes(out, out + 11), samples);
+  ASSERT_EQ(reader.Read(16, out, &got), S_OK);
+  EXPECT_EQ(got, 0u);
+
+  ASSERT_EQ(reader.Rewind(), S_OK);
+  EXPECT_EQ(reader.dataChunk.cksize, 11u);
+  ASSERT_EQ(reader.Read(2, out, &got), S_OK);
+  EXPECT_EQ(out[0], samples[0]);
+
+  // Odd chunks before "data" are skipped with their pad byte.
+  Bytes afterOdd = riff::Riff({riff::PcmFormat(1, 8000, 8), riff::Chunk("odd ", {9}), riff::Chunk("data", samples)});
+  WaveReader second;
+  ASSERT_EQ(OpenBytes(second, "oddfirst.wav", afterOdd), S_OK);
+  ASSERT_EQ(second.Read(11, out, &got), S_OK);
+  EXPECT_EQ(Bytes(out, out + 11), samples);
+}
+
+TEST(WaveReader, FileCutShortInsideDataFailsTheRead) {
+  Bytes file = riff::Riff({riff::PcmFormat(1, 8000, 8), riff::Chunk("data", Ramp(20000))});
+  file.resize(file.size() - 15000);  // the chunk still claims 20000 bytes
+  WaveReader reader;
+  ASSERT_EQ(OpenBytes(reader, "cut.wav", file), S_OK);
+  std::vector<BYTE> out(20000);
+  UINT got = 1;
+  EXPECT_EQ(reader.Read(20000, out.data(), &got), E_FAIL);
+  EXPECT_EQ(got, 0u);
+}
+
+// The "game reader" column of the corpus README: these are refused, all others open.
+const std::set<std::string> kRefused = {
+    "invalid/bad_riff_header.wav",
+    "invalid/bad_wavefile_format.wav",
+    "invalid/data_chunk_ends_after_chunk_id.wav",
+    "invalid/data_chunk_has_incomplete_chunk_size.wav",
+    "invalid/empty.wav",
+    "invalid/empty_format_chunk.wav",
+    "invalid/extensible_format_chunk_extension_incomplete_in_incorrectly_sized_chunk.wav",
+    "invalid/extensible_format_chunk_extension_missing.wav",
+    "invalid/extensible_format_chunk_extension_size_incomplete.wav",
+    "invalid/extensible_format_chunk_extension_truncated.wav",
+    "invalid/extensible_format_chunk_oversized_extension_too_large.wav",
+    "invalid/float_format_chunk_extension_size_incomplete.wav",
+    "invalid/float_format_chunk_oversized_extension_too_large.wav",
+    "invalid/format_chunk_extra_bytes_with_odd_size_and_missing_padding_byte.wav",
+    "invalid/format_chunk_with_extra_byte_and_missing_padding_byte.wav",
+    "invalid/incomplete_riff_format.wav",
+    "invalid/incomplete_riff_header.wav",
+    "invalid/insufficient_format_chunk.wav",
+    "invalid/no_data_chunk.wav",
+    "invalid/no_format_chunk_size.wav",
+    "invalid/no_riff_format.wav",
+    "invalid/riff_chunk_has_incomplete_chunk_size.wav",
+    "invalid/riff_chunk_has_no_child_chunks.wav",
+    "invalid/unsupported_format_extension_size_incomplete.wav",
+    "invalid/unsupported_format_extension_size_incomplete_with_padding_byte.wav",
+    "invalid/unsupported_format_extension_truncated.wav",
+    "invalid/unsupported_format_oversized_extension_too_large.wav",
+    "unsupported/unsupported_format_code_missing_extension_size.wav",
+    "valid/float_format_chunk_missing_extension_size.wav",
+};
+
+TEST(WaveReaderCorpus, OpensOrRefusesEachFileAsListed) {
+  std::filesystem::path root = std::filesystem::path(CORVANE_SHARED_DIR) / "corpus" / "wav";
+  ASSERT_TRUE(std::filesystem::exists(root)) << root;
+  int files = 0, opened = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.path().extension() != ".wav") continue;
+    std::string name = std::filesystem::relative(entry.path(), root).generic_string();
+    ++files;
+    WaveReader reader;
+    HRESULT hr = reader.Open(entry.path().c_str());
+    EXPECT_EQ(hr == S_OK, kRefused.count(name) == 0) << name;
+    if (hr != S_OK) continue;
+    ++opened;
+    // Reading the whole chunk must stay in bounds; only a chunk longer than the file fails.
+    std::vector<BYTE> out(std::min<DWORD>(reader.dataChunk.cksize, 1u << 20));
+    UINT got = 0;
+    HRESULT read = reader.Read(static_cast<UINT>(out.size()), out.data(), &got);
+    EXPECT_EQ(read == S_OK, name != "invalid/data_chunk_truncated.wav") << name;
+  }
+  EXPECT_EQ(files, 119);
+  EXPECT_EQ(opened, 90);
+}
+
+TEST(WaveReaderCorpus, ReportsFormatsAndSizesOfSampleFiles) {
+  std::filesystem::path root = std::filesystem::path(CORVANE_SHARED_DIR) / "corpus" / "wav";
+  struct Expect {
+    const char* name;
+    WORD tag, channels, bits, cbSize;
+    DWORD dataBytes;
+  } expects[] = {
+      {"valid/mono_pcm_16_44100_with_extension.wav", 1, 1, 16, 0, 4480},
+      {"valid/format_chunk_with_extra_bytes.wav", 1, 1, 8, 0, 2240},
+      {"valid/mono_pcm_8_44100_with_padding_byte.wav", 1, 1, 8, 0, 2241},
+      {"valid/no_samples.wav", 1, 1, 8, 0, 0},
+      {"invalid/format_chunk_after_data_chunk.wav", 1, 2, 16, 0, 8960},
+      {"unsupported/unsupported_format_code_with_extension.wav", 2, 1, 4, 32, 0},
+      {"valid/extensible_stereo_pcm_24_44100.wav", 0xFFFE, 2, 24, 22, 13440},
+  };
+  for (const Expect& e : expects) {
+    WaveReader reader;
+    ASSERT_EQ(reader.Open((root / e.name).c_str()), S_OK) << e.name;
+    EXPECT_EQ(reader.format->wFormatTag, e.tag) << e.name;
+    EXPECT_EQ(reader.format->nChannels, e.channels) << e.name;
+    EXPECT_EQ(reader.format->wBitsPerSample, e.bits) << e.name;
+    EXPECT_EQ(reader.format->cbSize, e.cbSize) << e.name;
+    EXPECT_EQ(reader.dataChunk.cksize, e.dataBytes) << e.name;
+  }
+}
+
+}  // namespace
