@@ -33,8 +33,7 @@ const char* FileFor(FontRole role) {
     case FONT_TITLE: return "LeagueSpartan-Black.otf";
     case FONT_HEAVY: return "LeagueSpartan-Bold.otf";
     case FONT_TECH: return "Jura-Bold.otf";
-    case FONT_SEGMENT: return "DSEG7Classic-Bold.ttf";
-    case FONT_SEGMENT14: return "DSEG14Classic-Bold.ttf";
+    case FONT_ROLE_COUNT: break;
   }
   return "";
 }
@@ -67,7 +66,7 @@ bool LoadFace(Face& face, const std::string& path) {
 }
 
 const Face& FaceFor(FontRole role) {
-  static Face faces[5];
+  static Face faces[FONT_ROLE_COUNT];
   Face& face = faces[role];
   if (face.loaded || !face.path.empty()) return face;
   std::string wanted = FileFor(role);
@@ -156,14 +155,16 @@ Mask Render(const Face& face, const Layout& lay, float scale, int boxW, int boxH
   return Downsample(big, kSuper);
 }
 
+// left < 0 centres the ink; otherwise the ink starts at x = left.
 Mask Bake(FontRole role, const std::string& text, int boxW, int boxH, float capPx, float margin,
-          float tracking, bool centred) {
+          float tracking, float left) {
   const Face& face = FaceFor(role);
   if (!face.loaded || text.empty()) return MakeMask(boxW, boxH);
   float scale = capPx * kSuper / CapUnits(face);
   Layout lay = LayOut(face, text, scale, tracking * kSuper);
   // Shrink until the ink fits inside the box less its margins.
-  float availW = (boxW - 2.0f * margin) * kSuper, availH = (boxH - 2.0f * margin) * kSuper;
+  float availW = (boxW - margin - std::max(margin, left)) * kSuper;
+  float availH = (boxH - 2.0f * margin) * kSuper;
   for (int tries = 0; tries < 8; ++tries) {
     float fw = (lay.inkX1 - lay.inkX0) / availW, fh = (lay.inkY1 - lay.inkY0) / availH;
     float over = std::max(fw, fh);
@@ -172,7 +173,7 @@ Mask Bake(FontRole role, const std::string& text, int boxW, int boxH, float capP
     lay = LayOut(face, text, scale, tracking * kSuper * 0.98f / over);
   }
   float inkW = (lay.inkX1 - lay.inkX0) / kSuper;
-  float left = centred ? std::round((boxW - inkW) * 0.5f * kSuper) / kSuper : margin;
+  if (left < 0.0f) left = std::round((boxW - inkW) * 0.5f * kSuper) / kSuper;
   return Render(face, lay, scale, boxW, boxH, left);
 }
 
@@ -182,10 +183,10 @@ std::string FontPath(FontRole role) { return FaceFor(role).path; }
 
 Mask BakeText(FontRole role, const std::string& text, int boxW, int boxH, float capPx, float margin,
               float tracking) {
-  return Bake(role, text, boxW, boxH, capPx, margin, tracking, true);
+  return Bake(role, text, boxW, boxH, capPx, margin, tracking, -1.0f);
 }
 
 Mask BakeTextLeft(FontRole role, const std::string& text, int boxW, int boxH, float capPx,
                   float left, float tracking) {
-  return Bake(role, text, boxW, boxH, capPx, left, tracking, false);
+  return Bake(role, text, boxW, boxH, capPx, 2.0f, tracking, left);
 }

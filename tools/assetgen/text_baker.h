@@ -12,8 +12,7 @@ enum FontRole {
   FONT_TITLE,    // League Spartan Black: logo and big words
   FONT_HEAVY,    // League Spartan Bold: menu words and messages
   FONT_TECH,     // Jura Bold: small labels
-  FONT_SEGMENT,  // DSEG7 Classic Bold: score digits
-  FONT_SEGMENT14 // DSEG14 Classic Bold: the score unit
+  FONT_ROLE_COUNT
 };
 
 // The file a role resolved to (empty when not even the fallback loaded).

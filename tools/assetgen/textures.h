@@ -24,7 +24,8 @@ struct CatalogueEntry {
 const std::vector<CatalogueEntry>& TextureCatalogue();
 
 void MakeTextTextures(std::vector<TextureFile>& out);        // digits, numerals, words
-void MakeHudTextures(std::vector<TextureFile>& out);         // gauges, frames, icons, arrows
+void MakeHudTextures(std::vector<TextureFile>& out);         // gauges, frames, reticle, arrows
+void MakeIconTextures(std::vector<TextureFile>& out);        // item reel, mode badges, trophy
 void MakeEffectTextures(std::vector<TextureFile>& out);      // glows, flares, smoke, bursts
 void MakeBackgroundTextures(std::vector<TextureFile>& out);  // planets, nebula, galaxies
 void MakeTitleTexture(std::vector<TextureFile>& out);        // the title illustration

@@ -89,7 +89,7 @@ void GenerateTextures(const std::string& outDir) {
   }
   using Group = void (*)(std::vector<TextureFile>&);
   const std::pair<const char*, Group> groups[] = {
-      {"text", MakeTextTextures},          {"hud", MakeHudTextures},
+      {"text", MakeTextTextures},          {"hud", MakeHudTextures}, {"icons", MakeIconTextures},
       {"effects", MakeEffectTextures},     {"backgrounds", MakeBackgroundTextures},
       {"title", MakeTitleTexture},
   };

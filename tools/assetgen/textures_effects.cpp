@@ -215,7 +215,7 @@ Image MakeBurstSheet() {
         float core = flash * std::exp(-r * r / (2.0f * 14.0f * 14.0f)) * 1.5f;
         float spark = 0.0f;
         for (const Spark& s : sparks) {
-          float head = ringR * (0.55f + 0.6f * s.speed);
+          float head = std::min(86.0f, ringR * (0.95f + 0.35f * s.speed));
           float len = 26.0f * (1.0f - t) + 6.0f;
           float da = std::remainder(ang - s.angle, 2.0f * kPi);
           float across = std::fabs(da) * r;
