@@ -1,0 +1,219 @@
+// Render targets, textures, pixel placement, presentation and device
+// creation.
+#include <epoxy/gl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "d3d9/device_fixture.h"
+
+using namespace d3d9test;
+
+namespace {
+
+class SurfaceTest : public DeviceTest {
+ protected:
+  void SetUp() override {
+    DeviceTest::SetUp();
+    const D3DMATRIX identity = Identity();
+    device->SetTransform(D3DTS_WORLD, &identity);
+    device->SetTransform(D3DTS_VIEW, &identity);
+    SetPixelProjection(800, 600);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  }
+  void SetPixelProjection(float w, float h) {
+    const D3DMATRIX projection = PixelOrtho(w, h);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+  }
+  void ClearTo(D3DCOLOR color) { device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.f, 0); }
+};
+
+TEST_F(SurfaceTest, IntegerPixelCoordinatesCoverExactlyThosePixels) {
+  ClearTo(0xFF000000);
+  DrawColorQuad(10, 20, 11, 21, 0.5f, 0xFFFFFFFF);
+  EXPECT_PIXEL(Pixel(10, 20), 255, 255, 255);
+  for (auto [x, y] : {std::pair{9, 20}, {11, 20}, {10, 19}, {10, 21}})
+    EXPECT_PIXEL(Pixel(x, y), 0, 0, 0) << x << "," << y;
+
+  DrawColorQuad(100, 100, 104, 102, 0.5f, 0xFFFF0000);
+  EXPECT_PIXEL(Pixel(100, 100), 255, 0, 0);
+  EXPECT_PIXEL(Pixel(103, 101), 255, 0, 0);
+  for (auto [x, y] : {std::pair{99, 100}, {104, 100}, {100, 99}, {100, 102}})
+    EXPECT_PIXEL(Pixel(x, y), 0, 0, 0) << x << "," << y;
+}
+
+TEST_F(SurfaceTest, RenderTargetTextureKeepsItsOrientationAsASpriteSource) {
+  IDirect3DTexture9* texture = nullptr;
+  IDirect3DSurface9 *target = nullptr, *depth = nullptr, *backDepth = nullptr;
+  ASSERT_EQ(device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
+                                  nullptr),
+            D3D_OK);
+  ASSERT_EQ(texture->GetSurfaceLevel(0, &target), D3D_OK);
+  ASSERT_EQ(device->CreateDepthStencilSurface(64, 64, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, FALSE, &depth, nullptr),
+            D3D_OK);
+  device->GetDepthStencilSurface(&backDepth);
+
+  device->SetRenderTarget(0, target);
+  device->SetDepthStencilSurface(depth);
+  D3DVIEWPORT9 vp{};
+  device->GetViewport(&vp);
+  EXPECT_EQ(vp.Width, 64u);  // a new render target resets the viewport to its size
+  EXPECT_EQ(vp.Height, 64u);
+  SetPixelProjection(64, 64);
+  ClearTo(0xFFFF0000);
+  DrawColorQuad(0, 0, 64, 32, 0.5f, 0xFF00FF00);
+  EXPECT_PIXEL(Pixel(5, 5, target), 0, 255, 0);
+  EXPECT_PIXEL(Pixel(5, 60, target), 255, 0, 0);
+
+  device->SetRenderTarget(0, backBuffer);
+  device->SetDepthStencilSurface(backDepth);
+  SetPixelProjection(800, 600);
+  ClearTo(0xFF000000);
+  device->SetTexture(0, texture);
+  DrawColorQuad(0, 0, 800, 600, 0.5f, 0xFFFFFFFF);  // v = 0 at the top
+  EXPECT_PIXEL(Pixel(400, 100), 0, 255, 0);
+  EXPECT_PIXEL(Pixel(400, 500), 255, 0, 0);
+  device->SetTexture(0, nullptr);
+
+  backDepth->Release();
+  depth->Release();
+  target->Release();
+  texture->Release();
+}
+
+TEST_F(SurfaceTest, LockedTexelsKeepRowZeroAtTheTopAndXrgbIsOpaque) {
+  IDirect3DTexture9* texture = nullptr;
+  ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+  D3DLOCKED_RECT locked{};
+  ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  // B, G, R, A bytes; the alpha byte is 0 but the format has no alpha.
+  const uint8_t top[8] = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0};       // blue
+  const uint8_t bottom[8] = {0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0};  // yellow
+  std::memcpy(locked.pBits, top, 8);
+  std::memcpy(static_cast<uint8_t*>(locked.pBits) + locked.Pitch, bottom, 8);
+  ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+  device->SetTexture(0, texture);
+  ClearTo(0xFF000000);
+  DrawColorQuad(0, 0, 800, 600, 0.5f, 0xFFFFFFFF);
+  EXPECT_PIXEL(Pixel(400, 100), 0, 0, 255);
+  EXPECT_PIXEL(Pixel(400, 500), 255, 255, 0);
+  device->SetTexture(0, nullptr);
+
+  D3DSURFACE_DESC desc{};
+  texture->GetLevelDesc(0, &desc);
+  EXPECT_EQ(desc.Width, 2u);
+  EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+  texture->Release();
+}
+
+TEST(Presentation, PresentLetterboxesIntoAWideWindowAndResetKeepsTheBackBuffer) {
+  ASSERT_NE(TestWindow(), nullptr);  // registers the window class
+  HWND wide = CreateWindowExA(0, "d3d9 test window", "wide", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr, nullptr,
+                              nullptr);
+  ASSERT_NE(wide, nullptr);
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  D3DPRESENT_PARAMETERS pp = GamePresentParameters();
+  IDirect3DDevice9* device = nullptr;
+  ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, wide, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
+                              &device),
+            D3D_OK);
+  device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.f, 0);
+  ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  // 600 high keeps 800 wide: black bars of 100 pixels either side.
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  auto windowPixel = [](int x, int y) {
+    uint8_t p[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return (int)p[0];
+  };
+  EXPECT_EQ(windowPixel(50, 300), 0);
+  EXPECT_EQ(windowPixel(150, 300), 255);
+  EXPECT_EQ(windowPixel(850, 300), 255);
+  EXPECT_EQ(windowPixel(950, 300), 0);
+
+  EXPECT_EQ(device->Reset(&pp), D3D_OK);
+  IDirect3DSurface9* backBuffer = nullptr;
+  device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+  D3DSURFACE_DESC desc{};
+  backBuffer->GetDesc(&desc);
+  EXPECT_EQ(desc.Width, 800u);
+  EXPECT_EQ(desc.Height, 600u);
+  backBuffer->Release();
+  device->Release();
+  d3d->Release();
+  DestroyWindow(wide);
+}
+
+TEST_F(SurfaceTest, ResourcesKeepTheDeviceAliveAndStateRoundTrips) {
+  const ULONG base = device->AddRef() - 1;
+  device->Release();
+  IDirect3DTexture9* texture = nullptr;
+  ASSERT_EQ(device->CreateTexture(8, 8, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+  EXPECT_EQ(texture->GetLevelCount(), 4u);  // 8, 4, 2, 1
+  EXPECT_EQ(device->AddRef(), base + 2);
+  device->Release();
+
+  corvane::d3d9::DeviceState saved;
+  corvane::d3d9::CaptureDeviceState(device, &saved);
+  device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+  device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+  device->SetTexture(0, texture);
+  const D3DMATRIX scale = [] {
+    D3DMATRIX m = Identity();
+    m._11 = 3.f;
+    return m;
+  }();
+  device->SetTransform(D3DTS_WORLD, &scale);
+  corvane::d3d9::ApplyDeviceState(device, saved);
+  DWORD value = 0;
+  device->GetRenderState(D3DRS_ZFUNC, &value);
+  EXPECT_EQ(value, (DWORD)D3DCMP_LESSEQUAL);
+  device->GetSamplerState(0, D3DSAMP_ADDRESSU, &value);
+  EXPECT_EQ(value, (DWORD)D3DTADDRESS_WRAP);
+  IDirect3DBaseTexture9* bound = texture;
+  device->GetTexture(0, &bound);
+  EXPECT_EQ(bound, nullptr);
+  D3DMATRIX world{};
+  device->GetTransform(D3DTS_WORLD, &world);
+  EXPECT_EQ(world._11, 1.f);
+
+  EXPECT_EQ(texture->Release(), 0u);
+  EXPECT_EQ(device->AddRef(), base + 1);
+  device->Release();
+}
+
+TEST(DeviceCreation, EveryAttemptFailsCleanlyWithoutAUsableContext) {
+  ASSERT_NE(TestWindow(), nullptr);
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  ASSERT_NE(d3d, nullptr);
+  setenv("CORVANE_GL_VERSION", "9.9", 1);
+  const struct {
+    D3DDEVTYPE type;
+    DWORD flags;
+  } attempts[] = {{D3DDEVTYPE_HAL, D3DCREATE_HARDWARE_VERTEXPROCESSING},
+                  {D3DDEVTYPE_HAL, D3DCREATE_SOFTWARE_VERTEXPROCESSING},
+                  {D3DDEVTYPE_REF, D3DCREATE_SOFTWARE_VERTEXPROCESSING}};
+  for (const auto& attempt : attempts) {
+    D3DPRESENT_PARAMETERS pp = GamePresentParameters();
+    IDirect3DDevice9* device = reinterpret_cast<IDirect3DDevice9*>(1);
+    EXPECT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, attempt.type, TestWindow(), attempt.flags, &pp, &device),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(device, nullptr);
+  }
+  unsetenv("CORVANE_GL_VERSION");
+
+  // The same window still takes a device afterwards.
+  D3DPRESENT_PARAMETERS pp = GamePresentParameters();
+  IDirect3DDevice9* device = nullptr;
+  ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, TestWindow(), D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                              &pp, &device),
+            D3D_OK);
+  EXPECT_EQ(device->Release(), 0u);
+  EXPECT_EQ(d3d->Release(), 0u);
+}
+
+}  // namespace
