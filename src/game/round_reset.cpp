@@ -1,4 +1,125 @@
 #include "game/round_reset.h"
 
-void ResetRound() {}
-void SwitchStage() {}
+#include <cstdlib>
+
+#include <d3dx9.h>
+
+#include "app/asset_catalogue.h"
+#include "frontend/mode_select.h"
+#include "frontend/title.h"
+#include "game/sound_cues.h"
+#include "game/update_game.h"
+#include "game/world_state.h"
+#include "media/sprite_draw.h"
+
+namespace {
+
+// A stone as every slot starts out: the caller has set its position.
+void MakeFreshStone(Rock& rock) {
+  rock.scale = 1.0f;
+  rock.spinZ = 0;
+  rock.spinY = rand() % 360;
+  rock.kind = KIND_STONE;
+  rock.vanishing = false;
+  rock.hitRadius = 13.0f;
+  rock.grazeRadius = 17.0f;
+}
+
+void ScatterStones() {
+  for (int k = 0; k < ROCK_COUNT; ++k) {
+    Rock& rock = rocks[k];
+    rock.pos.x = rand() % 120 - 60;
+    rock.pos.y = rand() % 120 - 60;
+    rock.pos.z = rand() % 300 + 200;
+    MakeFreshStone(rock);
+  }
+}
+
+void ClearItem() {
+  Item.spinning = false;
+  Item.effect = EFFECT_NONE;
+  Item.reelOffset = 0;
+  Item.timer = 200.0f;
+  Item.spinCount = 0;
+}
+
+// Ship back at z = -60 with no bank; keeps world coordinates small.
+void PlaceShipAtStart() {
+  D3DXMatrixTranslation(&Player.world, 0.0f, 0.0f, -60.0f);
+  Player.flightFrame = Player.world;
+}
+
+}  // namespace
+
+void ResetRound() {
+  if (selectCursor == 0) ScatterStones();
+  for (int i = 0; i < 20; ++i) DigitBuffer.digits[i] = 0;
+
+  ClearItem();
+  Item.speedSignY = -2.0f;
+  Item.flashTimer = 20.0f;
+  Item.flashX = rand() % 601 + 100;
+  Item.flashY = rand() % 401 + 100;
+
+  Round.countdownTimer = 9.0f;
+  Round.phase = PHASE_COUNTDOWN;
+  Round.introOffset = 60.0f;
+  Round.mode = MODE_NORMAL;
+  Round.score = 0.0f;
+
+  Graze.sparkSize = 4.0f;
+  Screen.alpha = 255;
+  Item.vanishTimer = 0.0f;
+  Item.vanishEffect = false;
+  Item.vanishArmed = false;
+  Player.dashSpin = 0.0f;
+  Player.crashed = false;
+
+  Camera.eye = D3DXVECTOR3(0.0f, 4.0f, -9.0f);
+
+  menuCursor = 0;
+  Round.explosionFrame = 0;
+  Gate.kind = 0;
+  Round.level = 1.0f;
+
+  PlacePassSound(rocks[0].pos);
+  Player.cruiseSpeed = Round.level;
+
+  PlaceShipAtStart();
+  D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
+  D3DXVec3TransformCoord(&Player.pos, &origin, &Player.world);
+  PlaceTrailEmitters();
+}
+
+void SwitchStage() {
+  PlaceShipAtStart();
+  D3DXVec3TransformCoord(&Player.pos, &Player.pos, &Player.world);
+  PlaceTrailEmitters();
+
+  if (Gate.kind != 0) {
+    Gate.kind = 0;
+    Round.level += 0.5f;
+    Player.cruiseSpeed = Round.level;
+    for (int k = 0; k < ROCK_COUNT; ++k) {
+      rocks[k].pos.z = rand() % 300 + 200;
+      MakeFreshStone(rocks[k]);
+    }
+  } else {
+    Gate.kind = rand() % 3 + 1;
+    Gate.cautionFlashes = 0;
+    Gate.caution = true;
+    Player.cruiseSpeed = 2.0f;
+    Gate.state = 0;
+    Gate.approach = 0.0f;
+    Gate.index = 0;
+    Gate.arrowScale = 0.1f;
+    Gate.arrowAlpha = 255;
+    for (int i = 0; i < GATE_ARROW_COUNT; ++i) Gate.arrows[i] = rand() % 4;
+  }
+
+  for (int k = 0; k < 7; ++k) rocks[k].vanishing = false;
+  Player.velZ = 0.0f;
+  Player.boostPhase = 0.0f;
+  Player.handsOffFrames = 0;
+  ClearItem();
+}
