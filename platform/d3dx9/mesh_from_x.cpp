@@ -63,12 +63,11 @@ LoadedMaterial ConvertMaterial(const aiMaterial* source) {
   return m;
 }
 
-// Assimp invents a grey material when the file has none; D3DX has its own.
-bool IsInventedMaterial(const aiScene* scene) {
-  if (scene->mNumMaterials != 1) return false;
+// Assimp invents a grey material, without a name, for meshes the file gives
+// none; every material read from the file has one. D3DX has its own default.
+bool IsInventedMaterial(const aiMaterial* material) {
   aiString name;
-  scene->mMaterials[0]->Get(AI_MATKEY_NAME, name);
-  return std::strcmp(name.C_Str(), AI_DEFAULT_MATERIAL_NAME) == 0;
+  return material->Get(AI_MATKEY_NAME, name) != AI_SUCCESS;
 }
 
 bool CollectGeometry(const aiScene* scene, MeshData* data, std::string* error) {
@@ -166,10 +165,9 @@ HRESULT WINAPI D3DXLoadMeshFromXA(const char* filename, DWORD flags, IDirect3DDe
     return Refuse(filename, scene ? "no mesh data" : importer.GetErrorString(), D3DXERR_INVALIDDATA);
 
   std::vector<LoadedMaterial> loaded;
-  if (IsInventedMaterial(scene)) {
-    loaded.push_back(DefaultMaterial());
-  } else {
-    for (unsigned i = 0; i < scene->mNumMaterials; ++i) loaded.push_back(ConvertMaterial(scene->mMaterials[i]));
+  for (unsigned i = 0; i < scene->mNumMaterials; ++i) {
+    const aiMaterial* material = scene->mMaterials[i];
+    loaded.push_back(IsInventedMaterial(material) ? DefaultMaterial() : ConvertMaterial(material));
   }
 
   MeshData data;

@@ -1,0 +1,188 @@
+// .x meshes: one subset per material drawn with its own material, the file's
+// own coordinates and winding with frames baked in, D3DX material records.
+#include <cstring>
+
+#include "d3dx9/d3dx9_fixture.h"
+
+namespace {
+
+// Three clockwise triangles centred on x = -2, 0, 2 at z 5, inside a frame
+// that moves them 10 further along z; one material each.
+const char* kThreeMaterials = R"(xof 0303txt 0032
+Frame Root {
+ FrameTransformMatrix {
+  1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,10.0,1.0;;
+ }
+ Mesh Tris {
+  9;
+  -2.5;-0.5;5.0;, -2.0;0.5;5.0;, -1.5;-0.5;5.0;,
+  -0.5;-0.5;5.0;, 0.0;0.5;5.0;, 0.5;-0.5;5.0;,
+  1.5;-0.5;5.0;, 2.0;0.5;5.0;, 2.5;-0.5;5.0;;
+  3;
+  3;0,1,2;, 3;3,4,5;, 3;6,7,8;;
+  MeshMaterialList {
+   3;
+   3;
+   0, 1, 2;;
+   Material {
+    1.0;0.0;0.0;1.0;;
+    0.0;
+    0.0;0.0;0.0;;
+    0.0;0.0;0.0;;
+   }
+   Material {
+    0.0;1.0;0.0;0.5;;
+    8.0;
+    1.0;1.0;1.0;;
+    0.25;0.0;0.0;;
+    TextureFilename {
+     "bmp\\T.bmp";
+    }
+   }
+   Material {
+    0.0;0.0;1.0;1.0;;
+    0.0;
+    0.0;0.0;0.0;;
+    0.0;0.0;0.0;;
+   }
+  }
+ }
+}
+)";
+
+const char* kNoMaterial = R"(xof 0303txt 0032
+Mesh Tri {
+ 3;
+ 0;0;0;, 0;1;0;, 1;0;0;;
+ 1;
+ 3;0,1,2;;
+}
+)";
+
+class MeshTest : public D3DXDeviceTest {
+ protected:
+  ID3DXMesh* Load(const std::string& file, ID3DXBuffer** materials, DWORD* count) {
+    ID3DXMesh* mesh = nullptr;
+    const HRESULT hr = D3DXLoadMeshFromXA(file.c_str(), D3DXMESH_MANAGED, device, nullptr, materials, nullptr,
+                                          count, &mesh);
+    EXPECT_EQ(SUCCEEDED(hr), mesh != nullptr);
+    return mesh;
+  }
+  void DrawSubsets(ID3DXMesh* mesh, const D3DXMATERIAL* materials, std::initializer_list<DWORD> subsets) {
+    BeginFrame(0xFF000000);
+    D3DXMATRIX identity, projection;
+    D3DXMatrixIdentity(&identity);
+    D3DXMatrixOrthoOffCenterLH(&projection, -4, 4, -3, 3, 0, 100);
+    device->SetTransform(D3DTS_WORLD, &identity);
+    device->SetTransform(D3DTS_VIEW, &identity);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+    device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    device->SetTexture(0, nullptr);
+    for (DWORD k : subsets) {
+      D3DMATERIAL9 m = materials[k].MatD3D;
+      m.Ambient = m.Diffuse;  // as the game does after loading
+      device->SetMaterial(&m);
+      EXPECT_EQ(mesh->DrawSubset(k), D3D_OK);
+    }
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    EndFrame();
+  }
+  ScratchDir dir{"corvane_mesh_test"};
+};
+
+TEST_F(MeshTest, ThreeMaterialsGiveThreeSubsetsDrawnWithTheirOwnMaterials) {
+  std::ofstream(dir.File("three.x")) << kThreeMaterials;
+  ID3DXBuffer* buffer = nullptr;
+  DWORD count = 0;
+  ID3DXMesh* mesh = Load(dir.File("three.x"), &buffer, &count);
+  ASSERT_NE(mesh, nullptr);
+  ASSERT_EQ(count, 3u);
+  EXPECT_EQ(mesh->GetNumFaces(), 3u);
+  const auto* materials = static_cast<const D3DXMATERIAL*>(buffer->GetBufferPointer());
+  EXPECT_EQ(materials[1].MatD3D.Diffuse.g, 1.0f);
+  EXPECT_EQ(materials[1].MatD3D.Diffuse.a, 0.5f);
+  EXPECT_EQ(materials[1].MatD3D.Power, 8.0f);
+  EXPECT_EQ(materials[1].MatD3D.Emissive.r, 0.25f);
+  EXPECT_EQ(materials[1].MatD3D.Emissive.a, 1.0f);
+  EXPECT_EQ(materials[1].MatD3D.Ambient.r, 0.0f);  // .x materials carry no ambient
+  EXPECT_EQ(materials[0].pTextureFilename, nullptr);
+  ASSERT_NE(materials[1].pTextureFilename, nullptr);
+  EXPECT_STREQ(materials[1].pTextureFilename, "bmp\\T.bmp");  // exactly as written
+
+  // Subset 1 glows with its emissive quarter red over its green.
+  DrawSubsets(mesh, materials, {0, 1, 2});
+  EXPECT_EQ(Rgb(200, 310), 0xFF0000u);
+  EXPECT_NEAR(int(Rgb(400, 310) >> 16), 64, 1);
+  EXPECT_EQ(Rgb(400, 310) & 0xFFFF, 0xFF00u);
+  EXPECT_EQ(Rgb(600, 310), 0x0000FFu);
+  DrawSubsets(mesh, materials, {1});
+  EXPECT_EQ(Rgb(200, 310), 0u);
+  EXPECT_EQ(Rgb(400, 310) & 0xFFFF, 0xFF00u);
+  EXPECT_EQ(Rgb(600, 310), 0u);
+
+  // The file's own left-handed z, plus the frame's translation.
+  auto* v = static_cast<const float*>(nullptr);
+  ASSERT_EQ(mesh->LockVertexBuffer(0, (void**)&v), D3D_OK);
+  for (DWORD i = 0; i < mesh->GetNumVertices(); ++i) EXPECT_FLOAT_EQ(v[i * 8 + 2], 15.0f);
+  mesh->UnlockVertexBuffer();
+  buffer->Release();
+  mesh->Release();
+}
+
+TEST_F(MeshTest, MaterialTextureNameResolvesFromTheWorkingDirectory) {
+  std::filesystem::create_directories(dir.path / "XFILE");
+  std::filesystem::create_directories(dir.path / "bmp");
+  std::ofstream(dir.File("XFILE/three.x")) << kThreeMaterials;
+  WriteBytes(dir.File("bmp/t.bmp"), MakeBmp(1, 1, {0xFF102030}, 24));
+  struct Chdir {
+    std::filesystem::path previous = std::filesystem::current_path();
+    ~Chdir() { std::filesystem::current_path(previous); }
+  } back;
+  std::filesystem::current_path(dir.path);
+  ID3DXBuffer* buffer = nullptr;
+  DWORD count = 0;
+  ID3DXMesh* mesh = Load("xfile\\Three.x", &buffer, &count);
+  ASSERT_NE(mesh, nullptr);
+  const auto* materials = static_cast<const D3DXMATERIAL*>(buffer->GetBufferPointer());
+  IDirect3DTexture9* texture = nullptr;
+  EXPECT_EQ(D3DXCreateTextureFromFileA(device, materials[1].pTextureFilename, &texture), D3D_OK);
+  if (texture) texture->Release();
+  buffer->Release();
+  mesh->Release();
+}
+
+TEST_F(MeshTest, FileWithoutMaterialsGetsTheD3DXDefaultMaterial) {
+  std::ofstream(dir.File("plain.x")) << kNoMaterial;
+  ID3DXBuffer* buffer = nullptr;
+  DWORD count = 0;
+  ID3DXMesh* mesh = Load(dir.File("plain.x"), &buffer, &count);
+  ASSERT_NE(mesh, nullptr);
+  ASSERT_EQ(count, 1u);
+  const D3DMATERIAL9& m = static_cast<const D3DXMATERIAL*>(buffer->GetBufferPointer())->MatD3D;
+  EXPECT_EQ(m.Diffuse.r, 0.5f);
+  EXPECT_EQ(m.Diffuse.a, 0.0f);
+  EXPECT_EQ(m.Specular.g, 0.5f);
+  EXPECT_EQ(m.Emissive.b, 0.0f);
+  buffer->Release();
+  mesh->Release();
+}
+
+TEST_F(MeshTest, MissingEmptyAndBrokenFilesFail) {
+  std::ofstream(dir.File("empty.x"));
+  std::string cut = kThreeMaterials;
+  std::ofstream(dir.File("cut.x")) << cut.substr(0, cut.size() / 2);
+  for (const char* name : {"missing.x", "empty.x", "cut.x"}) {
+    ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(1);
+    DWORD count = 7;
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(dir.File(name).c_str(), D3DXMESH_MANAGED, device, nullptr, nullptr,
+                                          nullptr, &count, &mesh)))
+        << name;
+    EXPECT_EQ(mesh, nullptr) << name;
+    EXPECT_EQ(count, 0u) << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// Textures from files: requested sizes, unscaled placement, the exact colour
+// key, bit depths and formats reading alike, and refusal of bad files.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include "d3dx9/d3dx9_fixture.h"
+
+namespace {
+
+constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kMagenta = 0xFFFF00FF;
+
+class TextureTest : public D3DXDeviceTest {
+ protected:
+  IDirect3DTexture9* LoadEx(const std::string& file, UINT w, UINT h, D3DCOLOR key, UINT levels = 1) {
+    IDirect3DTexture9* texture = nullptr;
+    const HRESULT hr = D3DXCreateTextureFromFileExA(device, file.c_str(), w, h, levels, 0, D3DFMT_UNKNOWN,
+                                                    D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_DEFAULT, key,
+                                                    nullptr, nullptr, &texture);
+    EXPECT_EQ(SUCCEEDED(hr), texture != nullptr);
+    return texture;
+  }
+  ScratchDir dir{"corvane_texture_test"};
+};
+
+// 3x2 picture: red green blue / magenta, magenta-but-one, white.
+const std::vector<DWORD> kPicture = {kRed, kGreen, kBlue, kMagenta, 0xFFFE00FF, 0xFFFFFFFF};
+
+TEST_F(TextureTest, SmallerFileIsPaddedWithTransparentBlackAndLargerOneCut) {
+  WriteBytes(dir.File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
+  IDirect3DTexture9* big = LoadEx(dir.File("p.bmp"), 4, 4, 0);
+  ASSERT_NE(big, nullptr);
+  D3DSURFACE_DESC desc;
+  big->GetLevelDesc(0, &desc);
+  EXPECT_EQ(desc.Width, 4u);
+  EXPECT_EQ(desc.Height, 4u);
+  const std::vector<DWORD> padded = {kRed,     kGreen,     kBlue,      0,  //
+                                     kMagenta, 0xFFFE00FF, 0xFFFFFFFF, 0,  //
+                                     0,        0,          0,          0,  //
+                                     0,        0,          0,          0};
+  EXPECT_EQ(ReadTexels(big), padded);
+  big->Release();
+
+  IDirect3DTexture9* small = LoadEx(dir.File("p.bmp"), 2, 1, 0);
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(ReadTexels(small), (std::vector<DWORD>{kRed, kGreen}));
+  small->Release();
+}
+
+TEST_F(TextureTest, ColourKeyMatchesTheWholeOpaqueColourExactly) {
+  WriteBytes(dir.File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
+  IDirect3DTexture9* keyed = LoadEx(dir.File("p.bmp"), 3, 2, 0xFFFF00FF);
+  ASSERT_NE(keyed, nullptr);
+  EXPECT_EQ(ReadTexels(keyed), (std::vector<DWORD>{kRed, kGreen, kBlue, 0, 0xFFFE00FF, 0xFFFFFFFF}));
+  keyed->Release();
+  // Without alpha in the key it never matches an opaque texel.
+  IDirect3DTexture9* unkeyed = LoadEx(dir.File("p.bmp"), 3, 2, 0x00FF00FF);
+  ASSERT_NE(unkeyed, nullptr);
+  EXPECT_EQ(ReadTexels(unkeyed), kPicture);
+  unkeyed->Release();
+}
+
+TEST_F(TextureTest, EightTwentyFourAndThirtyTwoBitBmpsAndPngReadAlike) {
+  WriteBytes(dir.File("p8.bmp"), MakeBmp(3, 2, kPicture, 8));
+  WriteBytes(dir.File("p24.bmp"), MakeBmp(3, 2, kPicture, 24));
+  WriteBytes(dir.File("p32.bmp"), MakeBmp(3, 2, kPicture, 32));
+  // The PNG carries real alpha: one texel half transparent.
+  std::vector<uint8_t> rgba;
+  for (DWORD t : kPicture) rgba.insert(rgba.end(), {uint8_t(t >> 16), uint8_t(t >> 8), uint8_t(t), uint8_t(t >> 24)});
+  rgba[7] = 0x80;
+  ASSERT_TRUE(stbi_write_png(dir.File("p.png").c_str(), 3, 2, 4, rgba.data(), 12));
+
+  for (const char* name : {"p8.bmp", "p24.bmp", "p32.bmp"}) {
+    IDirect3DTexture9* t = LoadEx(dir.File(name), 3, 2, 0);
+    ASSERT_NE(t, nullptr) << name;
+    EXPECT_EQ(ReadTexels(t), kPicture) << name;
+    t->Release();
+  }
+  IDirect3DTexture9* png = LoadEx(dir.File("p.png"), 3, 2, 0);
+  ASSERT_NE(png, nullptr);
+  std::vector<DWORD> expected = kPicture;
+  expected[1] = 0x8000FF00;
+  EXPECT_EQ(ReadTexels(png), expected);
+  png->Release();
+}
+
+TEST_F(TextureTest, DefaultSizeRoundsUpToAPowerOfTwoAndRescales) {
+  // 3x2 of one colour stretched over 4x2 stays that colour, with a full mip chain.
+  WriteBytes(dir.File("flat.bmp"), MakeBmp(3, 2, std::vector<DWORD>(6, kBlue), 24));
+  IDirect3DTexture9* t = nullptr;
+  ASSERT_EQ(D3DXCreateTextureFromFileA(device, dir.File("flat.bmp").c_str(), &t), D3D_OK);
+  D3DSURFACE_DESC desc;
+  t->GetLevelDesc(0, &desc);
+  EXPECT_EQ(desc.Width, 4u);
+  EXPECT_EQ(desc.Height, 2u);
+  EXPECT_EQ(t->GetLevelCount(), 3u);
+  EXPECT_EQ(ReadTexels(t), std::vector<DWORD>(8, kBlue));
+  EXPECT_EQ(ReadTexels(t, 2), std::vector<DWORD>(1, kBlue));
+  t->Release();
+}
+
+TEST_F(TextureTest, MissingTruncatedAndCorruptFilesAreRefused) {
+  std::vector<uint8_t> bmp = MakeBmp(3, 2, kPicture, 24);
+  WriteBytes(dir.File("cut.bmp"), std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30));
+  WriteBytes(dir.File("junk.png"), {0x89, 'P', 'N', 'G', 1, 2, 3});
+  WriteBytes(dir.File("empty.bmp"), {});
+  for (const char* name : {"missing.bmp", "cut.bmp", "junk.png", "empty.bmp"}) {
+    IDirect3DTexture9* t = reinterpret_cast<IDirect3DTexture9*>(1);
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
+    EXPECT_EQ(t, nullptr) << name;
+  }
+}
+
+}  // namespace
