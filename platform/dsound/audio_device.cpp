@@ -13,6 +13,7 @@ int loopbackRate = 44100;
 ALCdevice* newestLoopback = nullptr;
 bool simulatedLoss = false;
 bool toldSoundOff = false;
+bool noDevice = false;
 
 LPALCLOOPBACKOPENDEVICESOFT LoopbackOpen() {
   return reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
@@ -44,10 +45,19 @@ bool RenderLoopback(float* out, int frames) {
 
 void SimulateDeviceLoss() { simulatedLoss = true; }
 
+void UseNoDevice(bool on) {
+  noDevice = on;
+  if (on) toldSoundOff = false;
+}
+
 bool DeviceLossSimulated() { return simulatedLoss; }
 
 bool AudioDevice::Open() {
   Close();
+  if (noDevice) {
+    SaySoundOff("no sound device could be opened");
+    return false;
+  }
   if (useLoopback) {
     LPALCLOOPBACKOPENDEVICESOFT open = LoopbackOpen();
     device_ = open ? open(nullptr) : nullptr;

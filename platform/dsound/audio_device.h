@@ -17,6 +17,9 @@ bool RenderLoopback(float* out, int frames);
 // Makes the next connection check report the device as gone, as if it had
 // been unplugged, so sound is reopened with every buffer's state.
 void SimulateDeviceLoss();
+// While on, opening a device fails as on a machine without sound; turning it
+// on also lets the "sound is off" note be said again.
+void UseNoDevice(bool on);
 bool DeviceLossSimulated();
 
 class AudioDevice {
