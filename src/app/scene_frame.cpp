@@ -18,16 +18,6 @@ const FLOAT FRONT_END_ASPECT = 1.3333334f;
 const FLOAT FRONT_END_NEAR = 1.0f;
 const FLOAT FRONT_END_FAR = 2000.0f;
 
-struct FrontEndScene {
-  D3DXVECTOR3 eye;
-  D3DXVECTOR3 lookAt;
-  D3DXVECTOR3 up;
-  D3DCOLOR clearColor;
-  void (*input)();
-  void (*draw)();
-  void (*enterRule)();
-};
-
 void SetFrontEndCamera(const FrontEndScene& frontEnd) {
   D3DXMATRIX view, projection;
   D3DXMatrixLookAtLH(&view, &frontEnd.eye, &frontEnd.lookAt, &frontEnd.up);
@@ -35,6 +25,8 @@ void SetFrontEndCamera(const FrontEndScene& frontEnd) {
   Gfx.device->SetTransform(D3DTS_VIEW, &view);
   Gfx.device->SetTransform(D3DTS_PROJECTION, &projection);
 }
+
+}  // namespace
 
 void RunFrontEndFrame(const FrontEndScene& frontEnd) {
   DWORD now = timeGetTime();
@@ -54,18 +46,20 @@ void RunFrontEndFrame(const FrontEndScene& frontEnd) {
   lastFrameTime = now;
 }
 
-}  // namespace
-
-void TitleFrame() {
+const FrontEndScene& TitleScene() {
   static const FrontEndScene title = {D3DXVECTOR3(0.0f, 0.0f, 1.0f), D3DXVECTOR3(0.0f, 0.0f, 0.0f),
                                       D3DXVECTOR3(0.0f, 1.0f, 0.0f), 0xFF0000FF,
                                       TitleInput, TitleDraw, TitleEnterRule};
-  RunFrontEndFrame(title);
+  return title;
 }
 
-void ModeSelectFrame() {
+const FrontEndScene& ModeSelectScene() {
   static const FrontEndScene modeSelect = {D3DXVECTOR3(0.0f, 2.0f, 0.0f), D3DXVECTOR3(0.0f, 0.0f, 60.0f),
                                            D3DXVECTOR3(0.0f, 1.0f, 0.0f), 0xFF000000,
                                            ModeSelectInput, ModeSelectDraw, ModeSelectEnterRule};
-  RunFrontEndFrame(modeSelect);
+  return modeSelect;
 }
+
+void TitleFrame() { RunFrontEndFrame(TitleScene()); }
+
+void ModeSelectFrame() { RunFrontEndFrame(ModeSelectScene()); }
