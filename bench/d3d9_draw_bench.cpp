@@ -81,8 +81,9 @@ struct BenchDevice {
   // One frame: `quads` additive quads with their own world matrix into the
   // scene texture, then the texture drawn full-screen on the back buffer.
   void Frame(int quads, bool present) {
-    static const QuadVertex quad[4] = {{-2, 2, 0, 0xFFC8C8FF, 1, 0}, {2, 2, 0, 0xFFC8C8FF, 1, 1},
-                                       {2, -2, 0, 0xFFC8C8FF, 0, 1}, {-2, -2, 0, 0xFFC8C8FF, 0, 0}};
+    // A particle-sized quad: about 35 pixels across at these depths.
+    static const QuadVertex quad[4] = {{-1, 1, 0, 0xFFC8C8FF, 1, 0}, {1, 1, 0, 0xFFC8C8FF, 1, 1},
+                                       {1, -1, 0, 0xFFC8C8FF, 0, 1}, {-1, -1, 0, 0xFFC8C8FF, 0, 0}};
     device->BeginScene();
     device->SetRenderTarget(0, sceneSurface);
     device->SetDepthStencilSurface(sceneDepth);
