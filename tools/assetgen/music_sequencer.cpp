@@ -74,7 +74,7 @@ struct VoiceParams {
 
 double Cents(double cents) { return std::exp2(cents / 1200.0); }
 
-std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, Rng& rng) {
+std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, SynthRandom& rng) {
   double length = in.envelope.Length(v.held);
   bool percussive = in.timbre == Timbre::Pluck || in.timbre == Timbre::Bell;
   if (percussive) length = in.envelope.decay * 4.0;  // about -35 dB, then a short fade
@@ -104,6 +104,8 @@ std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, Rng& 
     case Timbre::GlassPad: a.wave = Wave::Triangle; b.wave = Wave::Sine; c.wave = Wave::Triangle; break;
   }
 
+  double decayGain = 1.0;
+  const double decayStep = std::exp(-1.0 / (in.envelope.decay * SAMPLE_RATE));
   // Pitch and cutoff move at a control rate of one update every 16 samples.
   double f = f0, cutoff = in.cutoff;
   for (size_t i = 0; i < n; ++i) {
@@ -171,7 +173,8 @@ std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, Rng& 
         break;
     }
     if (percussive) {
-      amp = std::exp(-t / in.envelope.decay);
+      amp = decayGain;
+      decayGain *= decayStep;
       if (t < in.envelope.attack) amp *= t / in.envelope.attack;
       double end = length - 0.01;
       if (t > end) amp *= std::max(0.0, 1.0 - (t - end) / 0.01);
@@ -184,26 +187,16 @@ std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, Rng& 
 }
 
 void AddNote(Buses& buses, const Instrument& in, size_t startFrame, double held, int midi,
-             double velocity, Rng& rng) {
+             double velocity, SynthRandom& rng) {
   if (midi < 0 || startFrame >= buses.frames) return;
   double frequency = NoteFrequency(midi);
-  if (in.width > 0.0) {
-    std::vector<float> left = RenderVoice(in, {frequency, held, velocity, -in.detuneCents * 0.5}, rng);
-    std::vector<float> right = RenderVoice(in, {frequency, held, velocity, in.detuneCents * 0.5}, rng);
-    double g = in.gain * 0.75;
-    AddMono(buses.dry, left, startFrame, g, in.pan - in.width);
-    AddMono(buses.dry, right, startFrame, g, in.pan + in.width);
-    if (in.echo > 0) AddMono(buses.echo, left, startFrame, g * in.echo, in.pan);
-    if (in.reverb > 0) {
-      AddMono(buses.reverb, left, startFrame, g * in.reverb, -0.5);
-      AddMono(buses.reverb, right, startFrame, g * in.reverb, 0.5);
-    }
-    return;
-  }
+  // Wide instruments spread their notes across the field by pitch, so a
+  // chord opens out left to right without rendering each note twice.
+  double pan = in.pan + in.width * ((midi % 3) - 1);
   std::vector<float> voice = RenderVoice(in, {frequency, held, velocity, 0.0}, rng);
-  AddMono(buses.dry, voice, startFrame, in.gain, in.pan);
-  if (in.echo > 0) AddMono(buses.echo, voice, startFrame, in.gain * in.echo, in.pan);
-  if (in.reverb > 0) AddMono(buses.reverb, voice, startFrame, in.gain * in.reverb, in.pan);
+  AddMono(buses.dry, voice, startFrame, in.gain, pan);
+  if (in.echo > 0) AddMono(buses.echo, voice, startFrame, in.gain * in.echo, pan);
+  if (in.reverb > 0) AddMono(buses.reverb, voice, startFrame, in.gain * in.reverb, -pan);
 }
 
 // ---------------------------------------------------------------------------
@@ -217,7 +210,7 @@ std::vector<float> RenderKick() {
   size_t n = static_cast<size_t>(0.45 * SAMPLE_RATE);
   std::vector<float> out(n);
   double phase = 0.0;
-  Rng rng(77);
+  SynthRandom rng(77);
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / SAMPLE_RATE;
     double f = 48.0 + 110.0 * std::exp(-t / 0.035);
@@ -233,7 +226,7 @@ std::vector<float> RenderKick() {
 std::vector<float> RenderSnare(uint64_t seed) {
   size_t n = static_cast<size_t>(0.32 * SAMPLE_RATE);
   std::vector<float> out(n);
-  Rng rng(seed);
+  SynthRandom rng(seed);
   StateVariableFilter hp;
   double phase = 0.0;
   for (size_t i = 0; i < n; ++i) {
@@ -250,7 +243,7 @@ std::vector<float> RenderSnare(uint64_t seed) {
 std::vector<float> RenderHat(uint64_t seed, double decay, double seconds, double cutoff) {
   size_t n = static_cast<size_t>(seconds * SAMPLE_RATE);
   std::vector<float> out(n);
-  Rng rng(seed);
+  SynthRandom rng(seed);
   StateVariableFilter hp1, hp2;
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / SAMPLE_RATE;
@@ -396,7 +389,7 @@ char MapAt(const std::string& map, int bar) {
 }
 
 void ArrangeBass(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                 size_t rowFrames, Rng& rng) {
+                 size_t rowFrames, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.bassMap, bar);
     if (m == '0') continue;
@@ -424,7 +417,7 @@ std::vector<int> PadVoicing(const PieceSpec& p, const Chord& c) {
 }
 
 void ArrangePads(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                 size_t rowFrames, Rng& rng) {
+                 size_t rowFrames, SynthRandom& rng) {
   bool halves = chart.size() == static_cast<size_t>(p.bars) * 2;
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.padMap, bar);
@@ -440,7 +433,7 @@ void ArrangePads(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, 
 }
 
 void ArrangeArpeggio(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                     size_t rowFrames, Rng& rng) {
+                     size_t rowFrames, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.arpMap, bar);
     if (m == '0') continue;
@@ -464,7 +457,7 @@ void ArrangeArpeggio(const PieceSpec& p, const std::vector<Chord>& chart, Buses&
 }
 
 void ArrangeMelody(const PieceSpec& p, const std::string& text, const Instrument& in, bool counter,
-                   Buses& b, double rowSec, size_t rowFrames, Rng& rng) {
+                   Buses& b, double rowSec, size_t rowFrames, SynthRandom& rng) {
   std::vector<MelodyNote> line;
   if (text.empty() || !ParseMelody(text, line) || line.empty()) return;
   int lineRows = line.back().row + line.back().length;
@@ -482,7 +475,7 @@ void ArrangeMelody(const PieceSpec& p, const std::string& text, const Instrument
   }
 }
 
-void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFrames, Rng& rng) {
+void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFrames, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.drumMap, bar);
     if (m == '0') continue;
@@ -608,7 +601,7 @@ RenderedLoop RenderPiece(const PieceSpec& p) {
   buses.echo.assign(buses.frames * 2, 0.0f);
   buses.reverb.assign(buses.frames * 2, 0.0f);
 
-  Rng rng(p.seed);
+  SynthRandom rng(p.seed);
   ArrangePads(p, chart, buses, rowSec, rowFrames, rng);
   ArrangeBass(p, chart, buses, rowSec, rowFrames, rng);
   ArrangeArpeggio(p, chart, buses, rowSec, rowFrames, rng);

@@ -90,7 +90,7 @@ std::vector<float> MenuConfirm() {
 std::vector<float> EngineHum() {
   const double seconds = 2.0, overlap = 0.3;
   std::vector<float> s = Silence(seconds + overlap);
-  Rng rng(31);
+  SynthRandom rng(31);
   Oscillator a, b, n;
   a.wave = Wave::Saw;
   b.wave = Wave::Square;
@@ -112,7 +112,7 @@ std::vector<float> EngineHum() {
 
 std::vector<float> BoostWhoosh() {
   std::vector<float> s = Silence(0.9);
-  Rng rng(41);
+  SynthRandom rng(41);
   StateVariableFilter bp;
   Oscillator tone;
   tone.wave = Wave::Saw;
@@ -131,7 +131,7 @@ std::vector<float> BoostWhoosh() {
 std::vector<float> WindLoop() {
   const double seconds = 4.0, overlap = 0.5;
   std::vector<float> s = Silence(seconds + overlap);
-  Rng rng(51);
+  SynthRandom rng(51);
   StateVariableFilter bp1, bp2;
   OnePole body;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -197,7 +197,7 @@ std::vector<float> RockVanish() {
   zap.seed = 71;
   MixInto(s, RenderSfx(zap), 0, 0.6);
   // Crumble: a shower of short low noise grains thinning out.
-  Rng rng(72);
+  SynthRandom rng(72);
   for (int g = 0; g < 40; ++g) {
     double when = 0.03 + 0.55 * std::pow(rng.Uniform(), 1.6);
     SfxParams grain;
@@ -214,7 +214,7 @@ std::vector<float> RockVanish() {
 
 std::vector<float> GhostSwell() {
   std::vector<float> s = Silence(1.8);
-  Rng rng(81);
+  SynthRandom rng(81);
   OnePole air;
   double pa = 0, pb = 0, pc = 0;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -249,7 +249,7 @@ std::vector<float> LightShimmer() {
     }
     s[i] = static_cast<float>(v * std::min(1.0, t / 0.005));
   }
-  Rng rng(91);
+  SynthRandom rng(91);
   for (int g = 0; g < 14; ++g) {
     double when = 0.05 + rng.Uniform() * 0.8;
     MixInto(s, BellTone(rng.Range(2500.0, 5000.0), 0.25, 0.3), At(when), 0.18 * (1.0 - when));
@@ -311,7 +311,7 @@ std::vector<float> ShipExplosion() {
     phase += (35.0 + 80.0 * std::exp(-t / 0.08)) / SAMPLE_RATE;
     s[i] += static_cast<float>(SineOf(phase) * std::exp(-t / 0.3) * 0.9);
   }
-  Rng rng(122);
+  SynthRandom rng(122);
   for (int g = 0; g < 60; ++g) {
     double when = 0.05 + 1.6 * std::pow(rng.Uniform(), 2.0);
     SfxParams grain;
@@ -327,7 +327,7 @@ std::vector<float> ShipExplosion() {
 
 std::vector<float> RockPassWhoosh() {
   std::vector<float> s = Silence(0.8);
-  Rng rng(131);
+  SynthRandom rng(131);
   StateVariableFilter bp;
   for (size_t i = 0; i < s.size(); ++i) {
     double t = static_cast<double>(i) / SAMPLE_RATE;
@@ -373,7 +373,7 @@ std::vector<float> SpeedChangeSweep() {
 
 std::vector<float> DashSpin() {
   std::vector<float> s = Silence(0.75);
-  Rng rng(151);
+  SynthRandom rng(151);
   StateVariableFilter bp;
   for (size_t i = 0; i < s.size(); ++i) {
     double t = static_cast<double>(i) / SAMPLE_RATE;
@@ -389,7 +389,7 @@ std::vector<float> DashSpin() {
 
 std::vector<float> PauseThud() {
   std::vector<float> s = Silence(0.3);
-  Rng rng(161);
+  SynthRandom rng(161);
   OnePole lp;
   double phase = 0.0;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -502,7 +502,7 @@ std::vector<float> MissBuzzer() {
 std::vector<float> PassingRumble() {
   const double seconds = 3.0, overlap = 0.5;
   std::vector<float> s = Silence(seconds + overlap);
-  Rng rng(221);
+  SynthRandom rng(221);
   StateVariableFilter lp1, lp2;
   double phase = 0.0;
   for (size_t i = 0; i < s.size(); ++i) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-uint64_t Rng::Next() {
+uint64_t SynthRandom::Next() {
   state += 0x9E3779B97F4A7C15ull;
   uint64_t z = state;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -11,9 +11,9 @@ uint64_t Rng::Next() {
   return z ^ (z >> 31);
 }
 
-double Rng::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+double SynthRandom::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
 
-double Rng::Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
+double SynthRandom::Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
 
 namespace {
 
@@ -158,7 +158,7 @@ double Adsr::Level(double t, double held) const {
 }
 
 std::vector<float> RenderSfx(const SfxParams& p) {
-  Rng rng(p.seed);
+  SynthRandom rng(p.seed);
   Oscillator osc;
   osc.wave = p.wave;
   osc.rng = &rng;

@@ -11,9 +11,9 @@ constexpr double SAMPLE_RATE = 44100.0;
 constexpr double PI = 3.14159265358979323846;
 
 // splitmix64: the same numbers on every machine and compiler.
-struct Rng {
+struct SynthRandom {
   uint64_t state;
-  explicit Rng(uint64_t seed) : state(seed) {}
+  explicit SynthRandom(uint64_t seed) : state(seed) {}
   uint64_t Next();
   double Uniform();                 // [0, 1)
   double Range(double lo, double hi);
@@ -37,7 +37,7 @@ struct Oscillator {
   double duty = 0.5;
   double noiseValue = 0.0;
   double noiseClock = 0.0;
-  Rng* rng = nullptr;
+  SynthRandom* rng = nullptr;
   double Next(double frequency);
 };
 

@@ -1,0 +1,363 @@
+// The four models: the player's ship, the stone (with its texture), the item
+// capsule and the dust cloud.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "assetgen.h"
+#include "image.h"
+#include "mesh_builder.h"
+#include "noise.h"
+
+namespace {
+
+constexpr double TAU = 6.28318530717958647692;
+constexpr double HALF_PI = TAU / 4.0;
+
+XMaterial Material(const char* name, double r, double g, double b, double a) {
+  XMaterial m;
+  m.name = name;
+  m.diffuse[0] = r;
+  m.diffuse[1] = g;
+  m.diffuse[2] = b;
+  m.diffuse[3] = a;
+  return m;
+}
+
+void SetSpecular(XMaterial& m, double power, double level) {
+  m.power = power;
+  m.specular[0] = m.specular[1] = m.specular[2] = level;
+}
+
+void SetEmissive(XMaterial& m, double r, double g, double b) {
+  m.emissive[0] = r;
+  m.emissive[1] = g;
+  m.emissive[2] = b;
+}
+
+// ---------------------------------------------------------------------------
+// Ship: nose toward +z, about 2 long; three engines whose nozzle centres are
+// where the game draws its glows.
+
+const Vec3 NOZZLES[3] = {{-0.33, -0.13, -0.93}, {0.33, -0.13, -0.93}, {0.0, 0.43, -0.93}};
+
+struct Station {
+  double z, rx, ry, cy;
+};
+
+Vec3 RingPoint(const Station& s, int k, int sides) {
+  double a = TAU * (k + 0.5) / sides;
+  return {s.rx * std::cos(a), s.cy + s.ry * std::sin(a), s.z};
+}
+
+void Fuselage(MeshBuilder& m, int hull) {
+  const int sides = 8;
+  const Station st[] = {{0.75, 0.09, 0.065, -0.03}, {0.40, 0.17, 0.12, -0.01}, {0.00, 0.22, 0.15, 0.0},
+                        {-0.45, 0.22, 0.15, 0.0},  {-0.80, 0.16, 0.12, 0.0}};
+  const Vec3 nose = {0.0, -0.03, 1.02};
+  for (int k = 0; k < sides; ++k)
+    AddFlatTriangle(m, nose, RingPoint(st[0], k, sides), RingPoint(st[0], k + 1, sides),
+                    {0, -0.03, 0.8}, hull);
+  for (int s = 0; s + 1 < 5; ++s) {
+    Vec3 inside = {0, (st[s].cy + st[s + 1].cy) / 2, (st[s].z + st[s + 1].z) / 2};
+    for (int k = 0; k < sides; ++k)
+      AddFlatQuad(m, RingPoint(st[s], k, sides), RingPoint(st[s], k + 1, sides),
+                  RingPoint(st[s + 1], k + 1, sides), RingPoint(st[s + 1], k, sides), inside, hull);
+  }
+  Vec3 tail = {0.0, 0.0, -0.84};
+  for (int k = 0; k < sides; ++k)
+    AddFlatTriangle(m, tail, RingPoint(st[4], k, sides), RingPoint(st[4], k + 1, sides), {0, 0, -0.6}, hull);
+}
+
+void Canopy(MeshBuilder& m, int glass) {
+  const Vec3 c = {0.0, 0.09, 0.30};
+  const double rx = 0.10, ry = 0.10, rz = 0.30;
+  const int segments = 8, rings = 3;
+  auto point = [&](int ring, int seg) {
+    double e = (HALF_PI * ring) / rings;
+    double a = TAU * seg / segments;
+    return Vec3{c.x + rx * std::cos(e) * std::cos(a), c.y + ry * std::sin(e), c.z + rz * std::cos(e) * std::sin(a)};
+  };
+  Vec3 apex = {c.x, c.y + ry, c.z};
+  for (int r = 0; r < rings - 1; ++r)
+    for (int s = 0; s < segments; ++s)
+      AddFlatQuad(m, point(r, s), point(r, s + 1), point(r + 1, s + 1), point(r + 1, s), c, glass);
+  for (int s = 0; s < segments; ++s) AddFlatTriangle(m, apex, point(rings - 1, s), point(rings - 1, s + 1), c, glass);
+}
+
+// A convex prism: the outline (in order) at two heights along `offset`.
+void Prism(MeshBuilder& m, const std::vector<Vec3>& outline, Vec3 offset, int material) {
+  Vec3 centre;
+  for (const Vec3& p : outline) centre = centre + p;
+  centre = centre * (1.0 / outline.size()) + offset * 0.5;
+  size_t n = outline.size();
+  for (size_t i = 1; i + 1 < n; ++i) {
+    AddFlatTriangle(m, outline[0], outline[i], outline[i + 1], centre, material);
+    AddFlatTriangle(m, outline[0] + offset, outline[i] + offset, outline[i + 1] + offset, centre, material);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const Vec3& a = outline[i];
+    const Vec3& b = outline[(i + 1) % n];
+    AddFlatQuad(m, a, b, b + offset, a + offset, centre, material);
+  }
+}
+
+void Wings(MeshBuilder& m, int hull) {
+  for (int side = -1; side <= 1; side += 2) {
+    double s = side;
+    std::vector<Vec3> plan = {{0.18 * s, -0.12, 0.25}, {0.18 * s, -0.12, -0.70},
+                              {0.80 * s, -0.14, -0.82}, {0.80 * s, -0.14, -0.58}};
+    Prism(m, plan, {0, 0.04, 0}, hull);
+  }
+  std::vector<Vec3> fin = {{-0.015, 0.10, -0.25}, {-0.015, 0.10, -0.85}, {-0.015, 0.38, -0.88}, {-0.015, 0.38, -0.52}};
+  Prism(m, fin, {0.03, 0, 0}, hull);
+}
+
+// An engine pod along -z ending in a flat nozzle whose centre is `nozzle`;
+// the last ring and the nozzle face glow.
+void EnginePod(MeshBuilder& m, Vec3 nozzle, double radius, double length, int hull, int glow) {
+  const int sides = 8;
+  auto ring = [&](double z, double r, int k) {
+    double a = TAU * (k + 0.5) / sides;
+    return Vec3{nozzle.x + r * std::cos(a), nozzle.y + r * std::sin(a), z};
+  };
+  double zBack = nozzle.z, zLip = nozzle.z + 0.07, zFront = nozzle.z + length;
+  Vec3 tip = {nozzle.x, nozzle.y, zFront + 0.1};
+  for (int k = 0; k < sides; ++k) {
+    Vec3 axisBack = {nozzle.x, nozzle.y, (zBack + zLip) / 2};
+    Vec3 axisMid = {nozzle.x, nozzle.y, (zLip + zFront) / 2};
+    AddFlatQuad(m, ring(zBack, radius, k), ring(zBack, radius, k + 1), ring(zLip, radius, k + 1),
+                ring(zLip, radius, k), axisBack, glow);
+    AddFlatQuad(m, ring(zLip, radius, k), ring(zLip, radius, k + 1), ring(zFront, radius * 0.85, k + 1),
+                ring(zFront, radius * 0.85, k), axisMid, hull);
+    AddFlatTriangle(m, tip, ring(zFront, radius * 0.85, k), ring(zFront, radius * 0.85, k + 1),
+                    {nozzle.x, nozzle.y, zFront - 0.05}, hull);
+    AddFlatTriangle(m, nozzle, ring(zBack, radius, k), ring(zBack, radius, k + 1),
+                    {nozzle.x, nozzle.y, zBack + 0.1}, glow);
+  }
+}
+
+MeshBuilder BuildShip() {
+  MeshBuilder m;
+  XMaterial hullMat = Material("Hull", 0.74, 0.78, 0.86, 1.0);
+  SetSpecular(hullMat, 30.0, 0.8);
+  XMaterial glassMat = Material("Canopy", 0.12, 0.24, 0.42, 1.0);
+  SetSpecular(glassMat, 80.0, 1.0);
+  SetEmissive(glassMat, 0.03, 0.08, 0.16);
+  XMaterial engineMat = Material("Engines", 1.0, 0.55, 0.18, 1.0);
+  SetSpecular(engineMat, 10.0, 0.3);
+  SetEmissive(engineMat, 0.9, 0.45, 0.12);
+  int hull = AddMaterial(m, hullMat);
+  int glass = AddMaterial(m, glassMat);
+  int glow = AddMaterial(m, engineMat);
+  Fuselage(m, hull);
+  Canopy(m, glass);
+  Wings(m, hull);
+  EnginePod(m, NOZZLES[0], 0.11, 0.55, hull, glow);
+  EnginePod(m, NOZZLES[1], 0.11, 0.55, hull, glow);
+  EnginePod(m, NOZZLES[2], 0.09, 0.45, hull, glow);
+  PlanarUv(m, {-0.8, 0, -1.0}, {0.8, 0, 1.05});
+  return m;
+}
+
+// ---------------------------------------------------------------------------
+// Stone: a displaced, cratered icosphere, flat-shaded and textured.
+
+constexpr double STONE_MAX_RADIUS = 12.0;
+
+std::vector<double> StoneRadii(const std::vector<Vec3>& points) {
+  Rng rng = MakeRng(0x570E);
+  struct Crater {
+    Vec3 centre;
+    double size, depth;
+  };
+  std::vector<Crater> craters;
+  for (int i = 0; i < 6; ++i) {
+    Vec3 c = Normalise({Uniform(rng, -1, 1), Uniform(rng, -1, 1), Uniform(rng, -1, 1)});
+    craters.push_back({c, Uniform(rng, 0.25, 0.5), Uniform(rng, 0.05, 0.12)});
+  }
+  std::vector<double> radii;
+  for (const Vec3& p : points) {
+    double r = 1.0 + 0.2 * Fbm3(float(p.x * 1.3), float(p.y * 1.3), float(p.z * 1.3), 4, 0.5f, 91);
+    r *= 1.0 + 0.12 * p.x * p.x - 0.08 * p.y * p.y;  // a little elongated, not a ball
+    for (const Crater& c : craters) {
+      double d = std::acos(std::clamp(Dot(p, c.centre), -1.0, 1.0)) / c.size;
+      if (d < 1.0) r -= c.depth * (1.0 - d * d) * (1.0 - d * d);
+      else if (d < 1.3) r += c.depth * 0.25 * std::sin((d - 1.0) / 0.3 * 2.0 * HALF_PI);  // rim
+    }
+    radii.push_back(r);
+  }
+  double largest = *std::max_element(radii.begin(), radii.end());
+  for (double& r : radii) r *= STONE_MAX_RADIUS / largest;
+  return radii;
+}
+
+void SphericalUv(Vec3 p, double& u, double& v) {
+  Vec3 n = Normalise(p);
+  u = 0.5 + std::atan2(n.z, n.x) / TAU;
+  v = std::acos(std::clamp(n.y, -1.0, 1.0)) / (2.0 * HALF_PI);
+}
+
+MeshBuilder BuildStone() {
+  MeshBuilder m;
+  XMaterial rock = Material("Rock", 0.78, 0.72, 0.64, 1.0);
+  SetSpecular(rock, 8.0, 0.12);
+  rock.texture = "XFILE/stone.bmp";
+  int material = AddMaterial(m, rock);
+  std::vector<Vec3> points;
+  std::vector<int> tris;
+  Icosphere(3, points, tris);
+  std::vector<double> radii = StoneRadii(points);
+  for (size_t i = 0; i < tris.size(); i += 3) {
+    Vec3 corner[3];
+    double u[3], v[3];
+    for (int k = 0; k < 3; ++k) {
+      int index = tris[i + k];
+      corner[k] = points[index] * radii[index];
+      SphericalUv(points[index], u[k], v[k]);
+    }
+    // Faces across the wrap get their low u lifted by one so the texture
+    // does not run backwards over them (the sampler wraps).
+    double uMax = std::max({u[0], u[1], u[2]});
+    for (int k = 0; k < 3; ++k)
+      if (uMax - u[k] > 0.5) u[k] += 1.0;
+    size_t first = m.vertices.size();
+    AddFlatTriangle(m, corner[0], corner[1], corner[2], {0, 0, 0}, material);
+    if (m.vertices.size() != first + 3) continue;
+    bool swapped = Dot(m.vertices[first + 1].position - corner[1], m.vertices[first + 1].position - corner[1]) > 0;
+    int order[3] = {0, swapped ? 2 : 1, swapped ? 1 : 2};
+    for (int k = 0; k < 3; ++k) {
+      m.vertices[first + k].u = u[order[k]] * 2.0;  // the texture wraps twice round
+      m.vertices[first + k].v = v[order[k]];
+    }
+  }
+  return m;
+}
+
+bool WriteStoneTexture(const std::string& path) {
+  const int size = 128;
+  Image img = MakeImage(size, size);
+  const Rgba dark = {0.30f, 0.26f, 0.22f, 1}, light = {0.62f, 0.57f, 0.50f, 1};
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      // Sampled round a cylinder so the left and right edges meet.
+      float a = float(TAU) * (x + 0.5f) / size;
+      float cx = std::cos(a) * 2.2f, cz = std::sin(a) * 2.2f, cy = (y + 0.5f) / size * 7.0f;
+      float base = 0.5f + 0.5f * Fbm3(cx, cy, cz, 5, 0.55f, 17);
+      float cracks = Ridged3(cx * 1.7f, cy * 1.7f, cz * 1.7f, 3, 0.5f, 23);
+      float grain = 0.5f + 0.5f * Noise3(cx * 9.0f, cy * 9.0f, cz * 9.0f, 29);
+      Rgba c = Mix(dark, light, Clamp01(base * 0.9f + grain * 0.2f));
+      c = Scale(c, 1.0f - 0.45f * Smoothstep(0.82f, 0.97f, cracks));
+      At(img, x, y) = c;
+    }
+  }
+  return WriteBmp24(img, path);
+}
+
+// ---------------------------------------------------------------------------
+// Item: a bright pill, 4 long and 2.6 wide, along y.
+
+MeshBuilder BuildItem() {
+  MeshBuilder m;
+  XMaterial top = Material("CapsuleTop", 0.45, 0.95, 1.0, 1.0);
+  SetSpecular(top, 40.0, 1.0);
+  SetEmissive(top, 0.3, 0.65, 0.75);
+  XMaterial bottom = Material("CapsuleBottom", 1.0, 1.0, 1.0, 1.0);
+  SetSpecular(bottom, 40.0, 1.0);
+  SetEmissive(bottom, 0.65, 0.65, 0.7);
+  XMaterial band = Material("CapsuleBand", 1.0, 0.82, 0.3, 1.0);
+  SetSpecular(band, 60.0, 1.0);
+  SetEmissive(band, 0.7, 0.5, 0.12);
+  int topMat = AddMaterial(m, top), bottomMat = AddMaterial(m, bottom), bandMat = AddMaterial(m, band);
+
+  const double radius = 1.3, half = 0.7, bandHalf = 0.18;
+  const int segments = 16, capRings = 5;
+  struct ProfilePoint {
+    double r, y, nr, ny;
+  };
+  std::vector<ProfilePoint> profile;
+  for (int k = 0; k <= capRings; ++k) {  // bottom pole to equator of the lower cap
+    double a = -HALF_PI + HALF_PI * k / capRings;
+    profile.push_back({radius * std::cos(a), -half + radius * std::sin(a), std::cos(a), std::sin(a)});
+  }
+  profile.push_back({radius, -bandHalf, 1, 0});
+  profile.push_back({radius, bandHalf, 1, 0});
+  for (int k = 0; k <= capRings; ++k) {
+    double a = HALF_PI * k / capRings;
+    profile.push_back({radius * std::cos(a), half + radius * std::sin(a), std::cos(a), std::sin(a)});
+  }
+  int columns = segments + 1;
+  for (size_t row = 0; row < profile.size(); ++row) {
+    const ProfilePoint& p = profile[row];
+    for (int s = 0; s < columns; ++s) {
+      double a = TAU * s / segments;
+      Vec3 pos = {p.r * std::cos(a), p.y, p.r * std::sin(a)};
+      Vec3 n = {p.nr * std::cos(a), p.ny, p.nr * std::sin(a)};
+      AddVertex(m, pos, n, double(s) / segments, double(row) / (profile.size() - 1));
+    }
+  }
+  for (size_t row = 0; row + 1 < profile.size(); ++row) {
+    double midY = (profile[row].y + profile[row + 1].y) / 2;
+    int material = midY > bandHalf ? topMat : midY < -bandHalf ? bottomMat : bandMat;
+    for (int s = 0; s < segments; ++s) {
+      int a = int(row) * columns + s, b = a + 1, c = a + columns + 1, d = a + columns;
+      if (profile[row].r > 1e-9) AddSmoothTriangle(m, a, b, c, material);
+      if (profile[row + 1].r > 1e-9) AddSmoothTriangle(m, a, c, d, material);
+    }
+  }
+  return m;
+}
+
+// ---------------------------------------------------------------------------
+// Dust: a loose cluster of soft translucent puffs about 10 across.
+
+MeshBuilder BuildDust() {
+  MeshBuilder m;
+  XMaterial light = Material("DustLight", 0.80, 0.76, 0.70, 0.38);
+  SetEmissive(light, 0.18, 0.17, 0.15);
+  XMaterial dark = Material("DustDark", 0.60, 0.58, 0.56, 0.26);
+  SetEmissive(dark, 0.10, 0.10, 0.10);
+  int mats[2] = {AddMaterial(m, light), AddMaterial(m, dark)};
+  std::vector<Vec3> unit;
+  std::vector<int> tris;
+  Icosphere(1, unit, tris);
+  Rng rng = MakeRng(0xD057);
+  const int puffs = 9;
+  for (int i = 0; i < puffs; ++i) {
+    Vec3 centre;
+    if (i > 0) {
+      // Spread round the middle at two to three units, squashed a little.
+      Vec3 dir = Normalise({Uniform(rng, -1, 1), Uniform(rng, -0.6f, 0.6f), Uniform(rng, -1, 1)});
+      centre = dir * Uniform(rng, 2.0f, 3.0f);
+    }
+    double size = i == 0 ? 2.4 : Uniform(rng, 1.4f, 2.1f);
+    int first = int(m.vertices.size());
+    for (const Vec3& p : unit) {
+      double wobble = 1.0 + 0.1 * Noise3(float(p.x * 2 + i * 7), float(p.y * 2), float(p.z * 2), 5);
+      AddVertex(m, centre + p * (size * wobble), p, 0.5 + 0.5 * p.x, 0.5 - 0.5 * p.y);
+    }
+    for (size_t t = 0; t < tris.size(); t += 3)
+      AddSmoothTriangle(m, first + tris[t], first + tris[t + 1], first + tris[t + 2], mats[i % 2]);
+  }
+  return m;
+}
+
+}  // namespace
+
+void GenerateMeshes(const std::string& outDir) {
+  struct Model {
+    const char* file;
+    const char* name;
+    MeshBuilder mesh;
+  };
+  Model models[] = {{"XFILE/gitor.x", "Gitor", BuildShip()},
+                    {"XFILE/Stone.x", "Stone", BuildStone()},
+                    {"XFILE/Item.x", "Item", BuildItem()},
+                    {"XFILE/Dust.x", "Dust", BuildDust()}};
+  for (const Model& model : models) {
+    if (WriteXFile(outDir + "/" + model.file, model.mesh, model.name))
+      std::printf("%s  %zu triangles, %zu materials\n", model.file, model.mesh.faces.size(),
+                  model.mesh.materials.size());
+  }
+  if (WriteStoneTexture(outDir + "/XFILE/stone.bmp")) std::printf("XFILE/stone.bmp  128x128\n");
+}
