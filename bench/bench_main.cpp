@@ -1,5 +1,36 @@
-// corvane-bench's main(): Google Benchmark runs every BENCHMARK in bench/.
-// Defining main here keeps the platform's game entry point out.
-#include <benchmark/benchmark.h>
+// corvane-bench MODE [ARGS]: measurements that print figures.
+#include <cstdio>
+#include <cstring>
 
-BENCHMARK_MAIN();
+#include "bench_modes.h"
+
+namespace {
+
+struct BenchMode {
+  const char* name;
+  const char* summary;
+  int (*run)(int argc, char** argv);
+};
+
+const BenchMode MODES[] = {
+    {"pacing", "pacing [SECONDS]: game-frame intervals and CPU use of the main loop", RunPacingBench},
+};
+
+void PrintModes(std::FILE* out) {
+  std::fputs("Usage: corvane-bench MODE [ARGS]\nModes:\n", out);
+  for (const auto& mode : MODES) std::fprintf(out, "  %s\n", mode.summary);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !std::strcmp(argv[1], "--help")) {
+    PrintModes(argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  for (const auto& mode : MODES)
+    if (!std::strcmp(argv[1], mode.name)) return mode.run(argc - 2, argv + 2);
+  std::fprintf(stderr, "corvane-bench: unknown mode '%s'\n", argv[1]);
+  PrintModes(stderr);
+  return 2;
+}
