@@ -182,11 +182,6 @@ std::string SearchedFolder(const char* fileName) {
   return relative.empty() ? base : base + "/" + relative;
 }
 
-void ReportMissing(const char* kind, const char* fileName, const char* note) {
-  std::fprintf(stderr, "corvane: missing %s \"%s\"%s (looked in %s)\n", kind, fileName, note,
-               SearchedFolder(fileName).c_str());
-}
-
 void Release(IUnknown* object) {
   if (object != NULL) object->Release();
 }
@@ -208,7 +203,7 @@ void LoadSoundEntry(IDirectSoundBuffer8** slot, const SoundEntry& entry, bool po
     found = true;
   }
   if (!found) {
-    ReportMissing("sound", entry.fileName,
+    ReportMissingAsset("sound", entry.fileName,
                   entry.shiftJisName != NULL ? " (also tried its Shift-JIS name)" : "");
   }
   *slot = NULL;
@@ -221,6 +216,11 @@ void LoadSoundEntry(IDirectSoundBuffer8** slot, const SoundEntry& entry, bool po
 
 }  // namespace
 
+void ReportMissingAsset(const char* kind, const char* fileName, const char* note) {
+  std::fprintf(stderr, "corvane: missing %s \"%s\"%s (looked in %s)\n", kind, fileName, note,
+               SearchedFolder(fileName).c_str());
+}
+
 void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UINT height,
                  D3DCOLOR colorKey) {
   if (width == 0) width = D3DX_DEFAULT;
@@ -229,7 +229,7 @@ void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UIN
   D3DXCreateTextureFromFileExA(Gfx.device, fileName, width, height, 1, 0, D3DFMT_UNKNOWN,
                                D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_DEFAULT, colorKey, NULL,
                                NULL, slot);
-  if (*slot == NULL) ReportMissing("texture", fileName, "");
+  if (*slot == NULL) ReportMissingAsset("texture", fileName, "");
 }
 
 void LoadCatalogueMeshes() {

@@ -94,6 +94,9 @@ extern IDirectSound3DBuffer* passSound3D;
 void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UINT height,
                  D3DCOLOR colorKey);
 
+// Names a file that could not be loaded, with the folder it was looked for in.
+void ReportMissingAsset(const char* kind, const char* fileName, const char* note);
+
 // Start-up steps 15, 16 and 18, and the releases of shutdown steps 4, 6 and 7.
 void LoadCatalogueMeshes();      // meshGitor, the two player matrices, then the rest
 void LoadCatalogueTextures();    // the 32 textures in table order, with the sprite object

@@ -1,8 +1,7 @@
 #include "media/mesh_resource.h"
 
-#include <cstdio>
-
 #include "app/app_state.h"
+#include "app/asset_catalogue.h"
 
 void LoadMesh(MeshResource& resource, const char* fileName) {
   ID3DXBuffer* materialBuffer = NULL;
@@ -12,7 +11,7 @@ void LoadMesh(MeshResource& resource, const char* fileName) {
                                       &materialBuffer, NULL, &materialCount, &mesh);
   if (FAILED(loaded) || mesh == NULL) {
     // An empty resource draws nothing; the game goes on without the model.
-    std::fprintf(stderr, "corvane: cannot load mesh \"%s\"\n", fileName);
+    ReportMissingAsset("mesh", fileName, "");
     if (materialBuffer != NULL) materialBuffer->Release();
     if (mesh != NULL) mesh->Release();
     resource.mesh = NULL;
@@ -44,8 +43,7 @@ void LoadMesh(MeshResource& resource, const char* fileName) {
     if (textureName == NULL || textureName[0] == '\0') continue;
     if (FAILED(D3DXCreateTextureFromFileA(Gfx.device, textureName, &resource.textures[i]))) {
       resource.textures[i] = NULL;
-      std::fprintf(stderr, "corvane: mesh \"%s\": cannot load texture \"%s\"\n", fileName,
-                   textureName);
+      ReportMissingAsset("texture", textureName, " named by a mesh");
     }
   }
   if (materialBuffer != NULL) materialBuffer->Release();
