@@ -92,8 +92,8 @@ inline GameRun RunGame(const std::string& name, const std::string& script, int f
 
   std::string command = "cd '" + run.folder.string() + "' && '" CORVANE_BINARY_DIR "/corvane'" +
                         " --headless --data data --script input.script --frames " +
-                        std::to_string(frames) + " --dump '" + dumpFrames +
-                        "' --dump-file dump.jsonl --sound-trace sound.trace";
+                        std::to_string(frames) + " --sound-trace sound.trace";
+  if (!dumpFrames.empty()) command += " --dump '" + dumpFrames + "' --dump-file dump.jsonl";
   if (!captureFrames.empty()) command += " --capture '" + captureFrames + "' --capture-dir captures";
   command += " 2> stderr.txt";
   int status = std::system(command.c_str());
