@@ -75,7 +75,7 @@ inline std::string WriteFile(const std::string& name, const Bytes& bytes) {
   std::string path = ScratchDir() + "/" + name;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
   return path;
