@@ -27,7 +27,7 @@ void Timed(const char* label, F&& step) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string outDir, sheetPath, dataDir = "data";
+  std::string outDir, sheetPath, dataDir;
   for (int i = 1; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
     if (!std::strcmp(argv[i], "--out") && hasValue) outDir = argv[++i];
@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
     Timed("textures", [&] { GenerateTextures(outDir); });
     Timed("meshes", [&] { GenerateMeshes(outDir); });
     Timed("sounds", [&] { GenerateSounds(outDir); });
-    if (sheetPath.empty()) dataDir = outDir;
   }
+  // The sheet shows the folder just written unless another one is named.
+  if (dataDir.empty()) dataDir = outDir.empty() ? "data" : outDir;
   bool ok = true;
   if (!sheetPath.empty()) Timed("contact sheet", [&] { ok = WriteContactSheet(dataDir, sheetPath); });
   double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
