@@ -178,7 +178,7 @@ std::vector<double> StoneRadii(const std::vector<Vec3>& points) {
   }
   std::vector<double> radii;
   for (const Vec3& p : points) {
-    double r = 1.0 + 0.2 * Fbm3(float(p.x * 1.3), float(p.y * 1.3), float(p.z * 1.3), 4, 0.5f, 91);
+    double r = 1.0 + 0.26 * Fbm3(float(p.x * 1.6), float(p.y * 1.6), float(p.z * 1.6), 4, 0.5f, 91);
     r *= 1.0 + 0.12 * p.x * p.x - 0.08 * p.y * p.y;  // a little elongated, not a ball
     for (const Crater& c : craters) {
       double d = std::acos(std::clamp(Dot(p, c.centre), -1.0, 1.0)) / c.size;
@@ -326,11 +326,11 @@ MeshBuilder BuildDust() {
   for (int i = 0; i < puffs; ++i) {
     Vec3 centre;
     if (i > 0) {
-      // Spread round the middle at two to three units, squashed a little.
+      // Spread round the middle at about three units, squashed a little.
       Vec3 dir = Normalise({Uniform(rng, -1, 1), Uniform(rng, -0.6f, 0.6f), Uniform(rng, -1, 1)});
-      centre = dir * Uniform(rng, 2.0f, 3.0f);
+      centre = dir * Uniform(rng, 2.6f, 3.4f);
     }
-    double size = i == 0 ? 2.4 : Uniform(rng, 1.4f, 2.1f);
+    double size = i == 0 ? 2.4 : Uniform(rng, 1.5f, 2.2f);
     int first = int(m.vertices.size());
     for (const Vec3& p : unit) {
       double wobble = 1.0 + 0.1 * Noise3(float(p.x * 2 + i * 7), float(p.y * 2), float(p.z * 2), 5);

@@ -505,8 +505,8 @@ void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFr
     bool phraseStart = bar % 4 == 0;
     if (p.crashOnPhrase && phraseStart) {
       size_t at = bar * 16 * rowFrames;
-      AddMono(b.dry, kit.crashLeft, at, 0.16 * p.drumGain, -0.7);
-      AddMono(b.dry, kit.crashRight, at, 0.16 * p.drumGain, 0.7);
+      AddMono(b.dry, kit.crashLeft, at, 0.1 * p.drumGain, -0.7);
+      AddMono(b.dry, kit.crashRight, at, 0.1 * p.drumGain, 0.7);
     }
   }
 }

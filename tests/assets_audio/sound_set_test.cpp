@@ -1,0 +1,276 @@
+// The generated sounds as the game will meet them: every file of the catalogue
+// through the game's own WaveReader, in the agreed format, below full scale,
+// loops that join without a click, one-shots that start and end in silence,
+// quick effects short enough to restart, even loudness, music with real
+// voices, and the same bytes from a second run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "assets_audio/generated_data.h"
+#include "media/wave_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Kind { Music, Loop, OneShot };
+
+struct Entry {
+  const char* file;
+  Kind kind;
+};
+
+// Every sound file the game opens (the same file may fill two slots).
+const Entry kSounds[] = {
+    {"tramp.wav", Kind::OneShot},          {"se_sod06.wav", Kind::OneShot},
+    {"loop_60.wav", Kind::Music},          {"loop_56.wav", Kind::Music},
+    {"be03.wav", Kind::Music},             {"be05.wav", Kind::Music},
+    {"be08.wav", Kind::Music},             {"loop_47.wav", Kind::Music},
+    {"loop_46.wav", Kind::Music},          {"飛行中.wav", Kind::Loop},
+    {"前進ダッシュ.wav", Kind::OneShot},   {"風きり中.wav", Kind::Loop},
+    {"カスリ.wav", Kind::OneShot},         {"アイテム取得.wav", Kind::OneShot},
+    {"岩きえ.wav", Kind::OneShot},         {"ゴースト.wav", Kind::OneShot},
+    {"光.wav", Kind::OneShot},             {"スピードアップ.wav", Kind::OneShot},
+    {"スコアアップ.wav", Kind::OneShot},   {"自機爆発.wav", Kind::OneShot},
+    {"岩通り過ぎ.wav", Kind::OneShot},     {"カウントダウン3.wav", Kind::OneShot},
+    {"スピード変化.wav", Kind::OneShot},   {"ダッシュ.wav", Kind::OneShot},
+    {"esc.wav", Kind::OneShot},            {"caution.wav", Kind::OneShot},
+    {"成功.wav", Kind::OneShot},           {"矢印消去.wav", Kind::OneShot},
+    {"矢印表示.wav", Kind::OneShot},       {"ハズレ.wav", Kind::OneShot},
+    {"通り過ぎ.wav", Kind::Loop},
+};
+
+const double kFullScale = 32768.0;
+
+struct Sound {
+  bool ok = false;
+  WAVEFORMATEX format = {};
+  DWORD dataBytes = 0;
+  std::vector<int16_t> samples;  // interleaved
+  int channels() const { return format.nChannels; }
+  size_t frames() const { return samples.size() / std::max(1, channels()); }
+  double seconds() const { return frames() / 44100.0; }
+  double At(size_t frame, int channel) const { return samples[frame * channels() + channel]; }
+};
+
+Sound ReadThroughGameReader(const fs::path& file) {
+  Sound sound;
+  WaveReader reader;
+  if (reader.Open(file.string().c_str()) != S_OK || reader.format == nullptr) return sound;
+  sound.format = *reader.format;
+  sound.dataBytes = reader.dataChunk.cksize;
+  std::vector<BYTE> bytes(sound.dataBytes);
+  UINT read = 0;
+  if (reader.Read(sound.dataBytes, bytes.data(), &read) != S_OK || read != sound.dataBytes) return sound;
+  sound.samples.resize(read / 2);
+  for (size_t i = 0; i < sound.samples.size(); ++i)
+    sound.samples[i] = static_cast<int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  sound.ok = true;
+  return sound;
+}
+
+class SoundSet : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const GeneratedData& data = Generated();
+    if (data.first.empty()) return;
+    for (const Entry& e : kSounds) sounds().push_back(ReadThroughGameReader(data.first / "wav" / e.file));
+  }
+  void SetUp() override {
+    if (Generated().first.empty()) GTEST_FAIL() << Generated().problem;
+  }
+  static std::vector<Sound>& sounds() {
+    static std::vector<Sound> all;
+    return all;
+  }
+  static const Sound& Of(const char* file) {
+    for (size_t i = 0; i < std::size(kSounds); ++i)
+      if (std::string(kSounds[i].file) == file) return sounds()[i];
+    static const Sound none;
+    return none;
+  }
+};
+
+// RMS over 50 ms windows within 20 dB of the loudest one, so a quiet tail
+// does not make a short effect count as quiet.
+double ActiveRmsDb(const Sound& s) {
+  const size_t window = 2205 * s.channels();
+  std::vector<double> energies;
+  for (size_t start = 0; start < s.samples.size(); start += window) {
+    size_t end = std::min(s.samples.size(), start + window);
+    double sum = 0;
+    for (size_t i = start; i < end; ++i) sum += double(s.samples[i]) * s.samples[i];
+    energies.push_back(sum / double(end - start));
+  }
+  double loudest = *std::max_element(energies.begin(), energies.end());
+  double sum = 0;
+  int n = 0;
+  for (double e : energies)
+    if (e >= loudest / 100.0) sum += e, ++n;
+  return 10.0 * std::log10(sum / n / (kFullScale * kFullScale));
+}
+
+double Percentile(std::vector<double> values, double p) {
+  auto at = values.begin() + static_cast<std::ptrdiff_t>(p * (values.size() - 1));
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+TEST_F(SoundSet, EveryFileReadsThroughTheGameReaderInTheAgreedFormat) {
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    const Sound& s = sounds()[i];
+    SCOPED_TRACE(kSounds[i].file);
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.format.wFormatTag, WAVE_FORMAT_PCM);
+    EXPECT_EQ(s.format.wBitsPerSample, 16);
+    EXPECT_EQ(s.format.nSamplesPerSec, 44100u);
+    EXPECT_EQ(s.format.nBlockAlign, 2 * s.format.nChannels);
+    EXPECT_EQ(s.format.nAvgBytesPerSec, 44100u * s.format.nBlockAlign);
+    EXPECT_EQ(s.dataBytes % s.format.nBlockAlign, 0u);
+    EXPECT_GT(s.frames(), 1000u);
+    if (kSounds[i].kind == Kind::Music) {
+      EXPECT_EQ(s.channels(), 2);
+    } else {
+      EXPECT_TRUE(s.channels() == 1 || s.channels() == 2);
+    }
+  }
+  // The positional sound must be mono: 3D buffers take one channel.
+  EXPECT_EQ(Of("通り過ぎ.wav").channels(), 1);
+}
+
+TEST_F(SoundSet, LevelsPeakBelowMinusOneDecibelWithoutOffset) {
+  const double ceiling = kFullScale * std::pow(10.0, -1.0 / 20.0) + 1.0;
+  const double floor = kFullScale * std::pow(10.0, -12.0 / 20.0);
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    const Sound& s = sounds()[i];
+    SCOPED_TRACE(kSounds[i].file);
+    double peak = 0, mean = 0;
+    for (int16_t v : s.samples) peak = std::max(peak, std::fabs(double(v))), mean += v;
+    mean /= double(s.samples.size());
+    EXPECT_LE(peak, ceiling);
+    EXPECT_GE(peak, floor);
+    EXPECT_LT(std::fabs(mean), 0.01 * kFullScale);
+  }
+}
+
+TEST_F(SoundSet, LoopsJoinWithoutAClick) {
+  // The step from the last sample back to the first must be an ordinary
+  // step for the music around it: within the spread of the steps in the
+  // 50 ms either side of the loop point.
+  const size_t window = 2205;
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    if (kSounds[i].kind == Kind::OneShot) continue;
+    const Sound& s = sounds()[i];
+    SCOPED_TRACE(kSounds[i].file);
+    ASSERT_GT(s.frames(), 2 * window);
+    const size_t last = s.frames() - 1;
+    for (int c = 0; c < s.channels(); ++c) {
+      std::vector<double> steps;
+      for (size_t k = 1; k < window; ++k) {
+        steps.push_back(std::fabs(s.At(k, c) - s.At(k - 1, c)));
+        steps.push_back(std::fabs(s.At(last - k + 1, c) - s.At(last - k, c)));
+      }
+      double seam = std::fabs(s.At(0, c) - s.At(last, c));
+      EXPECT_LE(seam, Percentile(steps, 0.99)) << "channel " << c;
+    }
+  }
+}
+
+TEST_F(SoundSet, OneShotsStartAndEndInSilence) {
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    if (kSounds[i].kind != Kind::OneShot) continue;
+    const Sound& s = sounds()[i];
+    SCOPED_TRACE(kSounds[i].file);
+    for (int c = 0; c < s.channels(); ++c) {
+      EXPECT_LE(std::fabs(s.At(0, c)), 0.01 * kFullScale);
+      EXPECT_LE(std::fabs(s.At(s.frames() - 1, c)), 0.01 * kFullScale);
+    }
+  }
+}
+
+TEST_F(SoundSet, QuicklyRestartedEffectsAreShort) {
+  // Restarted at every numeral, every flash, every frame of a graze, every
+  // cursor step: a long tail would be cut off each time.
+  EXPECT_LT(Of("カウントダウン3.wav").seconds(), 0.9);
+  EXPECT_LT(Of("caution.wav").seconds(), 1.4);
+  EXPECT_LT(Of("カスリ.wav").seconds(), 0.3);
+  EXPECT_LT(Of("tramp.wav").seconds(), 0.2);
+  EXPECT_LT(Of("矢印消去.wav").seconds(), 0.3);
+}
+
+TEST_F(SoundSet, MusicLoopsAreFullPieces) {
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    if (kSounds[i].kind != Kind::Music) continue;
+    SCOPED_TRACE(kSounds[i].file);
+    EXPECT_GE(sounds()[i].seconds(), 15.0);
+    EXPECT_LE(sounds()[i].seconds(), 40.0);
+  }
+  EXPECT_LE(Of("loop_60.wav").seconds(), 30.0);
+}
+
+TEST_F(SoundSet, EffectsShareALoudnessAndMusicSitsBelowThem) {
+  std::vector<double> effects;
+  for (size_t i = 0; i < std::size(kSounds); ++i)
+    if (kSounds[i].kind == Kind::OneShot) effects.push_back(ActiveRmsDb(sounds()[i]));
+  double median = Percentile(effects, 0.5);
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    SCOPED_TRACE(kSounds[i].file);
+    double level = ActiveRmsDb(sounds()[i]);
+    if (kSounds[i].kind == Kind::OneShot) {
+      EXPECT_NEAR(level, median, 6.0);
+    }
+    if (kSounds[i].kind == Kind::Music) {
+      EXPECT_LT(level, median);
+      EXPECT_GT(level, median - 10.0);
+    }
+  }
+}
+
+// Share of a channel's energy below 150 Hz and above 5 kHz (one-pole splits).
+void BandShares(const Sound& s, double& low, double& high, double& side) {
+  double lp150 = 0, lp5k = 0, total = 0, lowE = 0, highE = 0, sideE = 0;
+  const double a150 = 1.0 - std::exp(-2.0 * M_PI * 150.0 / 44100.0);
+  const double a5k = 1.0 - std::exp(-2.0 * M_PI * 5000.0 / 44100.0);
+  for (size_t f = 0; f < s.frames(); ++f) {
+    double l = s.At(f, 0), r = s.At(f, 1), mid = 0.5 * (l + r);
+    lp150 += a150 * (mid - lp150);
+    lp5k += a5k * (mid - lp5k);
+    total += mid * mid;
+    lowE += lp150 * lp150;
+    highE += (mid - lp5k) * (mid - lp5k);
+    sideE += 0.25 * (l - r) * (l - r);
+  }
+  low = lowE / total;
+  high = highE / total;
+  side = sideE / total;
+}
+
+TEST_F(SoundSet, MusicCarriesBassDrumsAndAStereoImage) {
+  for (size_t i = 0; i < std::size(kSounds); ++i) {
+    if (kSounds[i].kind != Kind::Music) continue;
+    SCOPED_TRACE(kSounds[i].file);
+    double low, high, side;
+    BandShares(sounds()[i], low, high, side);
+    EXPECT_GT(low, 0.05);    // a bass line and kick, not just a lead
+    EXPECT_GT(high, 0.002);  // cymbals, hats or bright attacks
+    EXPECT_LT(high, 0.3);    // but not a wash of hiss
+    EXPECT_GT(side, 0.01);   // panned voices, not mono copied twice
+  }
+}
+
+TEST_F(SoundSet, TwoRunsWriteTheSameBytes) {
+  for (const Entry& e : kSounds) {
+    SCOPED_TRACE(e.file);
+    std::vector<uint8_t> a = ReadBytes(Generated().first / "wav" / e.file);
+    std::vector<uint8_t> b = ReadBytes(Generated().second / "wav" / e.file);
+    EXPECT_FALSE(a.empty());
+    EXPECT_TRUE(a == b);
+  }
+}
+
+}  // namespace
