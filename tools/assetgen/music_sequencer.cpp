@@ -459,8 +459,14 @@ void ArrangeArpeggio(const PieceSpec& p, const std::vector<Chord>& chart, Buses&
 void ArrangeMelody(const PieceSpec& p, const std::string& text, const Instrument& in, bool counter,
                    Buses& b, double rowSec, size_t rowFrames, SynthRandom& rng) {
   std::vector<MelodyNote> line;
-  if (text.empty() || !ParseMelody(text, line) || line.empty()) return;
+  if (text.empty()) return;
+  if (!ParseMelody(text, line) || line.empty()) {
+    std::fprintf(stderr, "assetgen: %s: melody not understood, left out\n", p.file.c_str());
+    return;
+  }
   int lineRows = line.back().row + line.back().length;
+  if (lineRows % 16 != 0)
+    std::fprintf(stderr, "assetgen: %s: melody is %d steps, not whole bars\n", p.file.c_str(), lineRows);
   int totalRows = p.bars * 16;
   for (int start = 0; start < totalRows; start += lineRows) {
     for (const MelodyNote& n : line) {

@@ -215,7 +215,7 @@ std::vector<float> RockVanish() {
 std::vector<float> GhostSwell() {
   std::vector<float> s = Silence(1.8);
   SynthRandom rng(81);
-  OnePole air;
+  StateVariableFilter air;
   double pa = 0, pb = 0, pc = 0;
   for (size_t i = 0; i < s.size(); ++i) {
     double t = static_cast<double>(i) / SAMPLE_RATE;
@@ -225,7 +225,7 @@ std::vector<float> GhostSwell() {
     pb += 446.0 * vib * glide / SAMPLE_RATE;
     pc += 659.3 * vib * glide / SAMPLE_RATE;
     double tone = std::sin(2.0 * PI * pa) + std::sin(2.0 * PI * pb) + 0.35 * std::sin(2.0 * PI * pc);
-    double breath = air.LowPass(rng.Bipolar(), 700.0) * 1.5;
+    double breath = air.LowPass(rng.Bipolar(), 500.0, 0.5) * 0.5;  // a cold draught under the tone
     double env = std::min(1.0, t / 0.45);
     env *= t > 0.8 ? std::max(0.0, 1.0 - (t - 0.8) / 1.0) : 1.0;
     s[i] = static_cast<float>((tone * 0.4 + breath) * env * env);
