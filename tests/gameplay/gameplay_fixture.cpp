@@ -16,24 +16,20 @@ int loggedFrame = 0;
 
 struct FakeSound : IDirectSoundBuffer8 {
   int slot = 0;
-  void Record(const char* method) { soundLog.push_back({loggedFrame, slot, method}); }
+  HRESULT Log(const char* method) {
+    soundLog.push_back({loggedFrame, slot, method});
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetVolume(LONG) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD) override {
-    Record("Rewind");
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD) override { return Log("Rewind"); }
   HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD flags) override {
-    Record((flags & DSBPLAY_LOOPING) ? "Loop" : "Play");
-    return S_OK;
+    return Log(flags & DSBPLAY_LOOPING ? "Loop" : "Play");
   }
-  HRESULT STDMETHODCALLTYPE Stop() override {
-    Record("Stop");
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE Stop() override { return Log("Stop"); }
   HRESULT STDMETHODCALLTYPE Lock(DWORD, DWORD, LPVOID*, LPDWORD, LPVOID*, LPDWORD, DWORD) override {
     return E_FAIL;
   }
@@ -54,7 +50,6 @@ struct FakeSound3D : IDirectSound3DBuffer {
 
 FakeSound fakeSounds[SOUND_SLOT_COUNT + 1];
 FakeSound3D fakeSound3D;
-
 const int GAME_KEYS[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE, 'D'};
 
 template <typename T>
@@ -65,48 +60,24 @@ void Zero(T& record) {
 }  // namespace
 
 void Gameplay::SetUp() {
-  Zero(Player);
-  Zero(Camera);
-  Zero(Round);
-  Zero(rocks);
-  Zero(Gate);
-  Zero(Item);
-  Zero(Graze);
-  Zero(Screen);
-  Zero(Probe);
-  Zero(Particle);
-  Zero(stars);
-  Zero(DigitBuffer);
+  Zero(Player), Zero(Camera), Zero(Round), Zero(rocks), Zero(Gate), Zero(Item);
+  Zero(Graze), Zero(Screen), Zero(Probe), Zero(Particle), Zero(stars), Zero(DigitBuffer);
   scene = SCENE_GAME;
-  enterKeyLatch = false;
-  arrowKeyLatch = false;
-  selectCursor = 0;
-  menuCursor = 0;
-  // Start-up values.
-  Player.radius = 1.0f;
-  Player.glowAlpha = 255;
+  enterKeyLatch = arrowKeyLatch = false;
+  selectCursor = menuCursor = 0;
+  Player.radius = 1.0f;  // the start-up values
   D3DXMatrixTranslation(&Player.world, 0.0f, 0.0f, -60.0f);
   Player.flightFrame = Player.world;
-  for (int i = 0; i < PARTICLE_COUNT; ++i) Particle.scale[i] = 0.5f;
   Screen.tint = TintColor{255.0f, 255.0f, 255.0f};
   Screen.alpha = 255;
-
   for (int i = 0; i <= SOUND_SLOT_COUNT; ++i) fakeSounds[i].slot = i;
   for (int i = 0; i < SOUND_SLOT_COUNT; ++i) sounds[i] = &fakeSounds[i];
   passSound = &fakeSounds[PASS_SOUND];
   passSound3D = &fakeSound3D;
   soundLog.clear();
-  passSoundMoves = 0;
-  frame = loggedFrame = 0;
+  passSoundMoves = frame = loggedFrame = 0;
   for (int vk : GAME_KEYS) Release(vk);
   srand(1);
-}
-
-void Gameplay::TearDown() {
-  for (int vk : GAME_KEYS) Release(vk);
-  for (int i = 0; i < SOUND_SLOT_COUNT; ++i) sounds[i] = nullptr;
-  passSound = nullptr;
-  passSound3D = nullptr;
 }
 
 void Gameplay::Step(int count) {
@@ -120,7 +91,14 @@ void Gameplay::Hold(int vk) { corvane::SetVirtualKey(vk, true); }
 
 void Gameplay::Release(int vk) {
   corvane::SetVirtualKey(vk, false);
-  GetAsyncKeyState(vk);  // forget the press, as if it had been seen
+  GetAsyncKeyState(vk);
+}
+
+void Gameplay::Press(int vk) {
+  Step();
+  Hold(vk);
+  Step();
+  Release(vk);
 }
 
 void Gameplay::StartFlying() {

@@ -1,6 +1,6 @@
 // In-process gameplay tests: a zeroed world with the start-up values, fake
-// sound buffers that log the calls the update makes, injected key states, and
-// an independent model of the C runtime's rand() to predict random draws.
+// sound buffers logging what the update plays, injected keys, and a model of
+// the C runtime's rand() to predict random draws.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
@@ -24,10 +22,12 @@
 constexpr int PASS_SOUND = SOUND_SLOT_COUNT;  // log slot of passSound
 
 struct SoundCall {
-  int frame;
-  int slot;
+  int frame, slot;
   std::string method;  // "Rewind", "Play", "Loop", "Stop"
 };
+extern std::vector<SoundCall> soundLog;
+extern D3DXVECTOR3 passSoundAt;  // last position given to passSound3D
+extern int passSoundMoves;
 
 // The documented CRT sequence: state = state * 214013 + 2531011.
 struct CrtRand {
@@ -41,36 +41,21 @@ struct CrtRand {
 class Gameplay : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
-
-  // One update; the frame counter tags the sound log.
-  void Step(int count = 1);
-  // Updates until the predicate holds; returns how many ran (limit on failure).
+  void Step(int count = 1);  // updates; the frame counter tags the sound log
   template <typename F>
-  int StepUntil(F done, int limit) {
+  int StepUntil(F done, int limit) {  // updates run until done (limit if never)
     for (int n = 1; n <= limit; ++n) {
       Step();
       if (done()) return n;
     }
     return limit;
   }
-
   void Hold(int vk);
-  void Release(int vk);
-
-  // A round already flying at the start position, as after the countdown.
-  void StartFlying();
-  // Everything else out of the way: every slot gone.
-  void EmptyCourse();
-
-  // Frames on which the slot was restarted (rewind then play once).
-  std::vector<int> Restarts(int slot) const;
+  void Release(int vk);  // also forgets the press
+  void Press(int vk);    // a step with the key up, then one with it down
+  void StartFlying();    // a fresh round past its countdown
+  void EmptyCourse();    // every slot gone
+  std::vector<int> Restarts(int slot) const;  // frames of rewind + play once
   int CountCalls(int slot, const std::string& method) const;
-
   int frame = 0;
 };
-
-// What the fakes saw since SetUp.
-extern std::vector<SoundCall> soundLog;
-extern D3DXVECTOR3 passSoundAt;  // last position given to passSound3D
-extern int passSoundMoves;
