@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +31,9 @@ struct GameRun {
   std::map<int, std::string> dumps;  // frame -> its JSON line
   std::vector<TraceLine> trace;
   std::string errors;
+  // Removes the scratch folder with the last copy of the run, unless
+  // CORVANE_KEEP_RUNS is set (to look at a failure).
+  std::shared_ptr<void> cleanup;
 
   const std::string& Dump(int frame) const {
     static const std::string none;
@@ -79,15 +84,25 @@ inline std::string ReadText(const fs::path& path) {
   return text.str();
 }
 
+// `prepare`, when given, may change the data folder before the run.
 inline GameRun RunGame(const std::string& name, const std::string& script, int frames,
-                       const std::string& dumpFrames, const std::string& captureFrames = "") {
+                       const std::string& dumpFrames, const std::string& captureFrames = "",
+                       const std::function<void(const fs::path& data)>& prepare = nullptr) {
   GameRun run;
   run.folder = fs::temp_directory_path() / ("corvane-run-" + std::to_string(::getpid()) + "-" + name);
   fs::remove_all(run.folder);
+  if (std::getenv("CORVANE_KEEP_RUNS") == nullptr) {
+    fs::path folder = run.folder;
+    run.cleanup = std::shared_ptr<void>(nullptr, [folder](void*) {
+      std::error_code error;
+      fs::remove_all(folder, error);
+    });
+  }
   fs::path data = run.folder / "data";
   fs::create_directories(data / "TEXT");
   const fs::path generated = fs::path(CORVANE_BINARY_DIR) / "data";
   for (const char* sub : {"bmp", "wav", "XFILE"}) fs::create_directory_symlink(generated / sub, data / sub);
+  if (prepare) prepare(data);
   std::ofstream(run.folder / "input.script") << script;
 
   std::string command = "cd '" + run.folder.string() + "' && '" CORVANE_BINARY_DIR "/corvane'" +
