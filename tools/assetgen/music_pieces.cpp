@@ -155,7 +155,7 @@ PieceSpec FlightE() {
   p.bassMap = "1111111122221111";
   p.arpMap = "0000111111111111";
   p.drumMap = "1112111211121112";
-  p.leadMap = "0000111111111111";
+  p.leadMap = "0000111111112222";
   p.bassMain = "r.rr.rr.r.rr.ro.";
   p.bassAlt = "r.r.f.f.o.o.f.f.";
   p.arpMain = "0.1.2.0.1.2.0.1.";
@@ -179,6 +179,13 @@ PieceSpec FlightE() {
       "E5:3 G5:3 C6:2 B5:4 G5:4 "
       "D5:3 G5:3 B5:2 A5:2 G5:2 F#5:2 G5:2 "
       "A5:6 F#5:2 D5:8";
+  // In the last phrase a second voice sings thirds and sixths under the lead.
+  p.counterMelody =
+      "-:192 "
+      "B4:3 E5:3 G5:2 F#5:4 E5:4 "
+      "C5:3 E5:3 G5:2 G5:4 E5:4 "
+      "B4:3 D5:3 G5:2 F#5:2 E5:2 D5:2 D5:2 "
+      "F#5:6 D5:2 A4:8";
   p.pad = WidePad(1100.0, 0.1);
   p.bass = FlightBass(Timbre::DriveBass, 260.0, 2.5, 0.45);
   p.arp = MakeInstrument(Timbre::Pluck, 0.002, 0.12, 0.0, 0.03, 1200.0, 0.09);
@@ -191,6 +198,12 @@ PieceSpec FlightE() {
   p.lead.vibratoDepth = 0.15;
   p.lead.echo = 0.35;
   p.lead.reverb = 0.2;
+  p.lead.pan = 0.1;
+  p.counter = p.lead;
+  p.counter.timbre = Timbre::SawLead;
+  p.counter.cutoff = 2200.0;
+  p.counter.gain = 0.1;
+  p.counter.pan = -0.35;
   p.bassOctave = 28;
   p.padCentre = 60;
   p.arpBase = 67;
@@ -361,7 +374,7 @@ PieceSpec FlightBFlat() {
   p.bassMap = "1111111122221111";
   p.arpMap = "0000111111111111";
   p.drumMap = "1112111211121112";
-  p.leadMap = "0000111111111111";
+  p.leadMap = "0000111111112222";
   p.bassMain = "r.r.r.r.r.r.r.o.";
   p.bassAlt = "r.o.r.o.f.o.f.o.";
   p.arpMain = "0.2.1.2.0.2.1.2.";
@@ -380,6 +393,12 @@ PieceSpec FlightBFlat() {
       "C6:4 A5:2 F5:2 C6:4 F6:4 "
       "Eb6:4 D6:2 C6:2 Bb5:4 G5:4 "
       "A5:6 C6:2 F5:8";
+  p.counterMelody =
+      "-:64 "
+      "D5:2 F5:2 Bb5:4 A5:4 F5:4 "
+      "A5:4 F5:2 C5:2 A5:4 C6:4 "
+      "Bb5:4 Bb5:2 G5:2 G5:4 Eb5:4 "
+      "F5:6 A5:2 C5:8";
   p.pad = WidePad(1300.0, 0.1);
   p.bass = FlightBass(Timbre::DriveBass, 350.0, 2.0, 0.35);
   p.arp = MakeInstrument(Timbre::Pluck, 0.002, 0.1, 0.0, 0.03, 2000.0, 0.08);
@@ -391,6 +410,11 @@ PieceSpec FlightBFlat() {
   p.lead.vibratoDepth = 0.18;
   p.lead.echo = 0.3;
   p.lead.reverb = 0.25;
+  p.lead.pan = 0.15;
+  p.counter = p.lead;
+  p.counter.timbre = Timbre::BellLead;
+  p.counter.gain = 0.11;
+  p.counter.pan = -0.4;
   p.bassOctave = 34;
   p.padCentre = 62;
   p.arpBase = 70;
