@@ -23,7 +23,7 @@ struct Instrument {
   double vibratoDelay = 0.2;    // seconds before vibrato fades in
   double gain = 0.3;
   double pan = 0.0;             // -1 left .. 1 right
-  double width = 0.0;           // stereo spread of detuned voices
+  double width = 0.0;           // stereo spread of a chord's notes, by pitch
   double echo = 0.0;            // send to the delay
   double reverb = 0.0;          // send to the reverb
 };
@@ -33,8 +33,9 @@ struct PieceSpec {
   double bpm = 120.0;           // 661500 / bpm must be whole (a 16th is whole samples)
   int bars = 16;
   uint64_t seed = 1;
-  std::vector<std::string> chords;  // one chord a bar, e.g. "Em", "Cmaj7", "D/F#"
-  std::string chordHalves;          // optional bar-halves chart; overrides chords when set
+  // One chord a bar, e.g. "Em", "Cmaj7", "D/F#" (slash: bass note), or two
+  // a bar when the list is twice the bar count. A shorter list repeats.
+  std::vector<std::string> chords;
 
   // Layer maps: one character a bar; '0' silent, '1' main pattern, '2' variant.
   std::string bassMap, padMap, arpMap, drumMap, leadMap;

@@ -557,7 +557,10 @@ void GenerateSounds(const std::string& outDir) {
   for (const Effect& e : effects) {
     std::vector<float> s = e.make();
     if (!e.loops) FadeEdges(s, 1, 0.001, 0.005);
-    NormaliseLoudness(s, 1, e.rmsDb, EFFECT_PEAK_DB);
+    // Sharp transients may rise up to 4 dB over the ceiling and are then
+    // rounded off, so spiky sounds are not left much quieter than the rest.
+    NormaliseLoudness(s, 1, e.rmsDb, EFFECT_PEAK_DB + 4.0);
+    SoftLimit(s, EFFECT_PEAK_DB);
     if (WriteWav(outDir + "/wav/" + e.file, s, 1))
       std::printf("wav/%s  %.2f s%s\n", e.file, static_cast<double>(s.size()) / SAMPLE_RATE,
                   e.loops ? " loop" : "");

@@ -275,6 +275,11 @@ double SoftClip(double x) {
   return x < 0.0 ? -y : y;
 }
 
+void SoftLimit(std::vector<float>& samples, double peakDb) {
+  double ceiling = DbToGain(peakDb);
+  for (float& s : samples) s = static_cast<float>(ceiling * SoftClip(s / ceiling));
+}
+
 void FadeEdges(std::vector<float>& samples, int channels, double fadeIn, double fadeOut) {
   size_t frames = samples.size() / channels;
   size_t in = std::min(frames, static_cast<size_t>(fadeIn * SAMPLE_RATE));

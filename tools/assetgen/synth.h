@@ -111,6 +111,10 @@ void NormaliseLoudness(std::vector<float>& samples, int channels, double rmsDb, 
 // Gentle saturation that keeps small signals linear.
 double SoftClip(double x);
 
+// Rounds off peaks so none exceeds peakDb; below half that level the signal
+// passes unchanged.
+void SoftLimit(std::vector<float>& samples, double peakDb);
+
 // Short raised-cosine ramps so a one-shot starts and ends at silence.
 void FadeEdges(std::vector<float>& samples, int channels, double fadeIn, double fadeOut);
 
