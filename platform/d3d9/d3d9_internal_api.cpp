@@ -68,6 +68,10 @@ bool ReadSurfacePixels(IDirect3DSurface9* surface, std::vector<uint8_t>* rgba, i
   const int w = (int)s->width(), h = (int)s->height();
   rgba->resize((size_t)w * h * 4);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
+  // llvmpipe's CPU read does not wait for a scene that only cleared this
+  // surface (its rasteriser threads may still be writing tiles), so wait for
+  // all queued work first.
+  glFinish();
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());
   glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
