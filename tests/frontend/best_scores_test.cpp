@@ -2,7 +2,6 @@
 // failure while writing loses the scores already on disk.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,137 +15,88 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
+std::string Read(const fs::path& path) {
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
-void WriteAll(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-// Runs each test in a fresh data folder with a fresh user data folder.
-class BestScoresTest : public ::testing::Test {
+// Each test runs in a fresh data folder with a fresh user data folder.
+class BestScores : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldCwd = fs::current_path();
-    root = fs::temp_directory_path() /
-           ("corvane-scores-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
-    fs::create_directories(root / "data" / "TEXT");
+    fs::create_directories(root / "data/TEXT");
     fs::current_path(root / "data");
     ::setenv("XDG_DATA_HOME", (root / "user").c_str(), 1);
-    dataFile = root / "data" / "TEXT" / "ranking.txt";
-    userFile = root / "user" / "corvane" / "ranking.txt";
   }
   void TearDown() override {
-    fs::current_path(oldCwd);
+    fs::current_path(home);
     fs::remove_all(root);
   }
-  void Scores(int a, int b, int c) {
-    bestScores[0] = a;
-    bestScores[1] = b;
-    bestScores[2] = c;
-  }
-  void ExpectScores(int a, int b, int c) {
-    EXPECT_EQ(bestScores[0], a);
-    EXPECT_EQ(bestScores[1], b);
-    EXPECT_EQ(bestScores[2], c);
-  }
+  void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+  std::vector<int> Scores() { return {bestScores[0], bestScores[1], bestScores[2]}; }
+  void Set(int a, int b, int c) { bestScores[0] = a, bestScores[1] = b, bestScores[2] = c; }
 
-  fs::path oldCwd, root, dataFile, userFile;
+  const fs::path home = fs::current_path();
+  const fs::path root = fs::temp_directory_path() / ("corvane-scores-" + std::to_string(::getpid()));
+  const fs::path file = root / "data/TEXT/ranking.txt", userFile = root / "user/corvane/ranking.txt";
 };
 
-TEST_F(BestScoresTest, AnyWhitespaceLayoutReadsTheSame) {
-  for (const char* text : {"300 200 100 ", "300\n200\n100\n", "300\t200\t\t100", "  300   200 100"}) {
-    WriteAll(dataFile, text);
-    Scores(1, 1, 1);
+TEST_F(BestScores, LayoutsReadTheSameAndTheWrittenFormIsExact) {
+  for (const char* text : {"300\n200\n100\n", "300\t200\t\t100", "  300   200 100"}) {
+    Write(file, text);
+    Set(1, 1, 1);
     LoadBestScores();
-    SCOPED_TRACE(text);
-    ExpectScores(300, 200, 100);
-    EXPECT_TRUE(fs::exists(dataFile));
+    EXPECT_EQ(Scores(), (std::vector<int>{300, 200, 100})) << text;
+  }
+  SaveBestScores();
+  EXPECT_EQ(Read(file), "300 200 100 ");
+  Set(-5, 0, 2147483647);
+  SaveBestScores();
+  EXPECT_EQ(Read(file), "-5 0 2147483647 ");
+  LoadBestScores();
+  EXPECT_EQ(Scores(), (std::vector<int>{-5, 0, 2147483647}));
+
+  fs::remove_all(root / "data/TEXT");  // missing: zeros, and the folder is made on save
+  LoadBestScores();
+  EXPECT_EQ(Scores(), (std::vector<int>{0, 0, 0}));
+  SaveBestScores();
+  EXPECT_EQ(Read(file), "0 0 0 ");
+}
+
+TEST_F(BestScores, DamagedFileIsReadAsFarAsItGoesAndKeptAside) {
+  for (auto [text, scores] : {std::pair{"300 200", std::vector<int>{300, 200, 0}},
+                              std::pair{"50 x 10", std::vector<int>{50, 0, 0}}}) {
+    Write(file, text);
+    testing::internal::CaptureStderr();
+    LoadBestScores();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ranking.txt.damaged"), std::string::npos);
+    EXPECT_EQ(Scores(), scores);
+    EXPECT_EQ(Read(file.string() + ".damaged"), text);
   }
 }
 
-TEST_F(BestScoresTest, WrittenFormIsThreeNumbersEachFollowedByOneSpace) {
-  Scores(300, 200, 100);
-  SaveBestScores();
-  EXPECT_EQ(ReadAll(dataFile), "300 200 100 ");
-  Scores(0, 0, 0);
-  LoadBestScores();
-  ExpectScores(300, 200, 100);
-
-  Scores(-5, 0, 2147483647);
-  SaveBestScores();
-  EXPECT_EQ(ReadAll(dataFile), "-5 0 2147483647 ");
-  EXPECT_FALSE(fs::exists(dataFile.string() + ".new"));
-}
-
-TEST_F(BestScoresTest, MissingFileAndFolderStartAtZeroAndAreCreatedOnSave) {
-  fs::remove_all(root / "data" / "TEXT");
-  Scores(9, 9, 9);
-  LoadBestScores();
-  ExpectScores(0, 0, 0);
-  EXPECT_FALSE(fs::exists(root / "data" / "TEXT"));
-
-  Scores(30, 20, 10);
-  SaveBestScores();
-  EXPECT_EQ(ReadAll(dataFile), "30 20 10 ");
-}
-
-TEST_F(BestScoresTest, DamagedFileIsReadAsFarAsItGoesAndKeptAside) {
-  WriteAll(dataFile, "300 200");
-  testing::internal::CaptureStderr();
-  LoadBestScores();
-  std::string message = testing::internal::GetCapturedStderr();
-  ExpectScores(300, 200, 0);
-  EXPECT_EQ(ReadAll(dataFile.string() + ".damaged"), "300 200");
-  EXPECT_NE(message.find("ranking.txt"), std::string::npos);
-
-  // A non-number stops the reading there; the later entries stay 0.
-  WriteAll(dataFile, "50 x 10");
-  LoadBestScores();
-  ExpectScores(50, 0, 0);
-  EXPECT_EQ(ReadAll(dataFile.string() + ".damaged"), "50 x 10");
-}
-
-TEST_F(BestScoresTest, FullDiskKeepsTheOldFileAndMovesTheScoresToTheUserFolder) {
-  WriteAll(dataFile, "300 200 100 ");
-  fs::create_symlink("/dev/full", dataFile.string() + ".new");
-  Scores(900, 800, 700);
+TEST_F(BestScores, FailedWritesKeepTheOldFile) {
+  Write(file, "300 200 100 ");
+  fs::create_symlink("/dev/full", file.string() + ".new");  // a full disk
+  Set(900, 800, 700);
   testing::internal::CaptureStderr();
   SaveBestScores();
-  std::string message = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(ReadAll(dataFile), "300 200 100 ");
-  EXPECT_FALSE(fs::is_symlink(dataFile.string() + ".new"));
-  EXPECT_EQ(ReadAll(userFile), "900 800 700 ");
-  EXPECT_NE(message.find(userFile.string()), std::string::npos);
-
-  // From now on the user's copy is the one read and written.
-  Scores(0, 0, 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(userFile.string()), std::string::npos);
+  EXPECT_EQ(Read(file), "300 200 100 ");
+  EXPECT_EQ(Read(userFile), "900 800 700 ");  // moved to the user's folder...
+  Set(0, 0, 0);
   LoadBestScores();
-  ExpectScores(900, 800, 700);
-  Scores(901, 800, 700);
-  SaveBestScores();
-  EXPECT_EQ(ReadAll(userFile), "901 800 700 ");
-  EXPECT_EQ(ReadAll(dataFile), "300 200 100 ");
-}
+  EXPECT_EQ(Scores(), (std::vector<int>{900, 800, 700}));  // ...and read from there first
 
-TEST_F(BestScoresTest, UnwritableEverywhereKeepsTheOldFile) {
-  WriteAll(dataFile, "300 200 100 ");
-  // Neither the temporary file nor the user folder can be created.
-  fs::create_directories(dataFile.string() + ".new");
-  WriteAll(root / "user", "not a folder");
-  Scores(1, 2, 3);
+  fs::remove_all(root / "user");
+  Write(root / "user", "not a folder");  // nowhere to write at all
+  fs::create_symlink("/dev/full", file.string() + ".new");  // (the failed temporary was removed)
   testing::internal::CaptureStderr();
   SaveBestScores();
-  std::string message = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(ReadAll(dataFile), "300 200 100 ");
-  EXPECT_NE(message.find("old file is kept"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("old file is kept"), std::string::npos);
+  EXPECT_EQ(Read(file), "300 200 100 ");
 }
 
 }  // namespace

@@ -1,152 +1,185 @@
-// The front-end screens run by the real program on scripted keys: the title
-// menu and pulse, quitting, the fade and its scene switches, the game music.
+// The front-end screens run by the real program on scripted keys, checked
+// through state dumps, the sound trace and presented pictures.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
 #include "frontend/game_run.h"
 
 namespace {
 
-const char* const GAME_TRACKS[6] = {"SND_BE03",    "SND_BE05",   "SND_BE08",
-                                    "SND_LOOP_47", "SND_BE08_B", "SND_LOOP_46"};
+using Frames = std::vector<int>;
 
 bool IsGameTrack(const std::string& slot) {
-  for (const char* track : GAME_TRACKS) {
+  for (const char* track : {"SND_BE03", "SND_BE05", "SND_BE08", "SND_LOOP_47", "SND_BE08_B", "SND_LOOP_46"})
     if (slot == track) return true;
-  }
   return false;
 }
 
-std::vector<int> FramesOf(const std::vector<TraceLine>& lines) {
-  std::vector<int> frames;
-  for (const TraceLine& line : lines) frames.push_back(line.frame);
-  return frames;
-}
-
-TEST(TitleScreenRun, MenuMovesOncePerPressWithOneCursorSoundEach) {
-  GameRun run = RunGame("title-menu",
-                        "0:\n10: down\n12:\n14: up\n16:\n20: down up\n22:\n24: down\n28:\n", 30,
-                        "9-30");
-  ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(JsonNumber(run.Dump(9), "menuCursor"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(10), "menuCursor"), 1);
-  // The pulse restarts on the move, then this frame's draw advances it once.
-  EXPECT_EQ(JsonNumber(run.Dump(10), "titlePulseAlpha"), 252);
-  EXPECT_FLOAT_EQ(JsonNumber(run.Dump(10), "titlePulseScale"), 1.01f);
-  EXPECT_EQ(JsonNumber(run.Dump(11), "arrowKeyLatch"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(12), "arrowKeyLatch"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(14), "menuCursor"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(14), "titlePulseAlpha"), 252);
-  EXPECT_EQ(JsonNumber(run.Dump(21), "menuCursor"), 1);  // Down and Up together: Down
-  EXPECT_EQ(JsonNumber(run.Dump(27), "menuCursor"), 1);  // Down held on the last entry
-  EXPECT_EQ(JsonNumber(run.Dump(27), "arrowKeyLatch"), 0);
-
-  EXPECT_EQ(FramesOf(run.Calls(-1, "SND_TRAMP", "Play")), (std::vector<int>{10, 14, 20}));
-  EXPECT_EQ(FramesOf(run.Calls(-1, "SND_TRAMP", "SetCurrentPosition")),
-            (std::vector<int>{10, 14, 20}));
-}
-
-TEST(TitleScreenRun, PulseRunsEightyFiveFramesThenRestarts) {
-  GameRun run = RunGame("title-pulse", "0:\n", 90, "0,83-85");
-  ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(JsonNumber(run.Dump(0), "titlePulseAlpha"), 252);
-  EXPECT_EQ(JsonNumber(run.Dump(83), "titlePulseAlpha"), 3);
-  EXPECT_EQ(JsonNumber(run.Dump(84), "titlePulseAlpha"), 255);
-  EXPECT_FLOAT_EQ(JsonNumber(run.Dump(84), "titlePulseScale"), 1.0f);
-  EXPECT_EQ(JsonNumber(run.Dump(85), "titlePulseAlpha"), 252);
-  // The title music is asked to loop on every frame.
-  EXPECT_EQ(run.Calls(-1, "SND_LOOP_60", "Play").size(), 90u);
-  EXPECT_EQ(run.Calls(0, "SND_LOOP_60", "Play").at(0).args, "0 0 1");
-}
-
-TEST(TitleScreenRun, QuitEntryEndsAtOnceThroughNormalShutdown) {
-  GameRun run = RunGame("title-quit", "0:\n5: down\n9: down enter\n", 200, "all");
-  EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(run.LastFrame(), 9);
-  EXPECT_EQ(ReadText(run.folder / "data" / "TEXT" / "ranking.txt"), "0 0 0 ");
-}
-
-TEST(FadeRun, FadeSwitchesToModeSelectAndHeldEnterWaitsForRelease) {
-  GameRun run = RunGame("fade-select", "0:\n5: enter\n70:\n75: enter\n77:\n", 128,
-                        "5,6,55,56,65,74,75,76,125,126");
-  ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(JsonNumber(run.Dump(5), "fadeActive"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(5), "fadeAlpha"), 0);
-  // The Enter rule runs after Present, so the trace may count its call
-  // into the next frame.
-  std::vector<int> decided = FramesOf(run.Calls(-1, "SND_SE_SOD06", "Play"));
-  ASSERT_EQ(decided.size(), 2u);
-  EXPECT_TRUE(decided[0] == 5 || decided[0] == 6) << decided[0];
-  EXPECT_TRUE(decided[1] == 75 || decided[1] == 76) << decided[1];
-  EXPECT_EQ(JsonNumber(run.Dump(6), "fadeAlpha"), 5);
-  EXPECT_EQ(JsonNumber(run.Dump(55), "fadeAlpha"), 250);
-  EXPECT_EQ(JsonNumber(run.Dump(55), "scene"), 0);
-
-  const std::string& switched = run.Dump(56);
-  EXPECT_EQ(JsonNumber(switched, "scene"), 1);
-  EXPECT_EQ(JsonNumber(switched, "fadeAlpha"), 0);
-  EXPECT_EQ(JsonNumber(switched, "fadeActive"), 0);
-  // Every slot rewound and stopped at the switch, and only then.
-  EXPECT_EQ(run.Calls(56, "", "Stop").size(), 32u);
-  for (int frame = 57; frame < 126; ++frame) EXPECT_TRUE(run.Calls(frame, "", "Stop").empty());
-  EXPECT_EQ(run.Calls(126, "", "Stop").size(), 32u);
-  for (const TraceLine& line : run.Calls(56, "", "SetCurrentPosition")) EXPECT_EQ(line.args, "0");
-
-  // Enter held through the fade does nothing until it is released.
-  EXPECT_EQ(JsonNumber(run.Dump(65), "fadeActive"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(74), "scene"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(75), "fadeActive"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(76), "fadeAlpha"), 5);
-
-  // Option 0 leads into a normal run with one game track at -5 dB.
-  EXPECT_EQ(JsonNumber(run.Dump(125), "scene"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(126), "scene"), 2);
-  EXPECT_EQ(JsonNumber(run.Dump(126), "Round", "mode"), 0);
-  std::vector<TraceLine> plays;
-  for (const TraceLine& line : run.Calls(126, "", "Play")) {
-    if (IsGameTrack(line.slot)) plays.push_back(line);
+// How many pixels of row y in [x0, x1) of a captured frame pass `test`.
+int CountRow(const GameRun& run, int frame, int y, int x0, int x1, bool (*test)(int, int, int)) {
+  char name[32];
+  std::snprintf(name, sizeof name, "captures/frame-%06d.png", frame);
+  int w = 0, h = 0, n = 0, count = 0;
+  unsigned char* rgba = stbi_load((run.folder / name).c_str(), &w, &h, &n, 4);
+  if (rgba == nullptr || w != 800 || h != 600) ADD_FAILURE() << "no 800x600 capture of frame " << frame;
+  for (int x = x0; rgba && x < x1; ++x) {
+    const unsigned char* p = rgba + ((size_t)y * w + x) * 4;
+    count += test(p[0], p[1], p[2]);
   }
-  ASSERT_EQ(plays.size(), 1u);
-  EXPECT_EQ(plays[0].args, "0 0 1");
-  std::vector<TraceLine> volume = run.Calls(126, plays[0].slot, "SetVolume");
-  ASSERT_EQ(volume.size(), 1u);
-  EXPECT_EQ(volume[0].args, "-500");
+  stbi_image_free(rgba);
+  return count;
+}
+bool White(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
+bool Cyan(int r, int g, int b) { return r < 120 && g > 150 && b > 150; }
+bool Lit(int r, int g, int b) { return r > 100 || g > 100 || b > 100; }
+
+TEST(FrontEndRun, TitlePulseMenuAndQuit) {
+  GameRun run = RunGame("title", "0:\n90: down\n92:\n94: up\n96:\n98: down up\n100:\n102: down\n104:\n120: enter\n",
+                        300, "83-85,90,91,92,94,98,103", "19,118");
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.At(83, "titlePulseAlpha"), 3);
+  EXPECT_EQ(run.At(84, "titlePulseAlpha"), 255);  // reached 0 and restarted in one frame
+  EXPECT_FLOAT_EQ(run.At(84, "titlePulseScale"), 1.0f);
+  EXPECT_EQ(run.At(85, "titlePulseAlpha"), 252);
+  EXPECT_EQ(run.At(90, "menuCursor"), 1);
+  EXPECT_EQ(run.At(90, "titlePulseAlpha"), 252);  // restarted by the move, then advanced
+  EXPECT_EQ(run.At(91, "arrowKeyLatch"), 1);
+  EXPECT_EQ(run.At(92, "arrowKeyLatch"), 0);
+  EXPECT_EQ(run.At(94, "menuCursor"), 0);
+  EXPECT_EQ(run.At(98, "menuCursor"), 1);  // Down and Up together: Down only
+  EXPECT_EQ(run.At(103, "menuCursor"), 1);  // Down on the last entry: nothing, no latch
+  EXPECT_EQ(run.At(103, "arrowKeyLatch"), 0);
+  EXPECT_EQ(run.Frames("SND_TRAMP", "Play"), (Frames{90, 94, 98}));
+  EXPECT_EQ(run.Frames("SND_TRAMP", "SetCurrentPosition"), (Frames{90, 94, 98}));
+  EXPECT_EQ(run.Frames("SND_LOOP_60", "Play").size(), 121u);
+  // Enter on the quit entry ends the run at once, through the normal shutdown.
+  EXPECT_EQ(run.Frames("", "Play").back(), 120);
+  EXPECT_EQ(ReadText(run.folder / "data/TEXT/ranking.txt"), "0 0 0 ");
+
+  // The lettering band is bright; the chosen word is white with a cyan copy
+  // growing out of it, the other grey.
+  for (auto [frame, chosen, other] : {std::tuple{19, 382, 482}, std::tuple{118, 482, 382}}) {
+    SCOPED_TRACE(frame);
+    EXPECT_GT(CountRow(run, frame, 125, 0, 800, White), 150);
+    EXPECT_LT(CountRow(run, frame, 250, 0, 800, White), 20);
+    EXPECT_GT(CountRow(run, frame, chosen, 100, 450, Cyan), 20);
+    EXPECT_GT(CountRow(run, frame, chosen, 100, 450, White), 30);
+    EXPECT_LT(CountRow(run, frame, other, 100, 450, Cyan) + CountRow(run, frame, other, 100, 450, White), 10);
+  }
 }
 
-TEST(FadeRun, ReturnOptionShowsTheTitleWithOnlyItsMusic) {
-  GameRun run = RunGame("fade-return", "0:\n5: enter\n7:\n60: right\n62:\n64: enter\n66:\n", 125,
-                        "60,64,114,115,124");
+TEST(FrontEndRun, ModeSelectMovesFadeAndGameMusic) {
+  // Each step holds its keys for one frame and then lets go for two, so
+  // that a key held but never polled (a lower priority) is seen up again.
+  const struct { const char* keys; int cursor; } steps[] = {
+      {"left", 2}, {"down", 2}, {"right", 3}, {"right", 3}, {"left", 2}, {"up", 0},
+      {"up", 0},   {"right", 3}, {"down", 3}, {"up", 0},    {"down", 2}, {"left", 2},
+      {"up", 0},   {"left up", 2}, {"right down", 3}, {"up", 0}};
+  auto stepFrame = [](int i) { return 72 + 3 * i; };
+  // A Left tap on the title, then Enter held through the whole fade.
+  std::string script = "0:\n3: left\n4:\n5: enter\n70:\n", dumps = "6,55,56,57,65,125,126,128,178,179";
+  for (int i = 0; i < 16; ++i) {
+    script += std::to_string(stepFrame(i)) + ": " + steps[i].keys + "\n" + std::to_string(stepFrame(i) + 1) + ":\n";
+    dumps += "," + std::to_string(stepFrame(i));
+  }
+  GameRun run = RunGame("select", script + "128: enter\n130:\n", 182, dumps, "71,73");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(JsonNumber(run.Dump(60), "selectCursor"), 3);
-  EXPECT_EQ(JsonNumber(run.Dump(64), "fadeActive"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(114), "scene"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(115), "scene"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(115), "menuCursor"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(124), "fadeActive"), 0);
 
-  // A game track starts and is stopped again within the switch.
+  EXPECT_EQ(run.At(6, "fadeAlpha"), 5);
+  EXPECT_EQ(run.At(55, "fadeAlpha"), 250);
+  EXPECT_EQ(run.At(56, "scene"), 1);
+  EXPECT_EQ(run.At(56, "fadeAlpha") + run.At(56, "fadeActive"), 0);
+  EXPECT_EQ(run.Frames("", "Stop", 56).size(), 32u);
+  EXPECT_EQ(run.Frames("", "Stop", 179).size(), 32u);
+  EXPECT_EQ(run.Frames("", "Stop").front(), 56);
+  EXPECT_EQ(run.Frames("", "Stop")[32], 179);
+  EXPECT_EQ(run.At(57, "selectCursor"), 0);  // the title swallowed the Left tap
+  EXPECT_EQ(run.At(65, "fadeActive"), 0);     // the held Enter does nothing
+
+  for (int i = 0, previous = 0; i < 16; previous = steps[i++].cursor) {
+    SCOPED_TRACE(steps[i].keys);
+    EXPECT_EQ(run.At(stepFrame(i), "selectCursor"), steps[i].cursor);
+    EXPECT_EQ(run.Frames("SND_TRAMP", "Play", stepFrame(i)).size(), steps[i].cursor != previous ? 1u : 0u);
+  }
+  EXPECT_LT(run.At(125, "selectZoom"), 1.0);
+  EXPECT_EQ((float)run.At(126, "selectZoom"), 1.0000001f);  // the tenth frame from the last move
+
+  // The chosen icon at 1.5 reaches 96 pixels either side of its centre; at
+  // 0.6 only 38, and at alpha 50 it stays dark.
+  EXPECT_GT(CountRow(run, 71, 150, 304, 340, Lit), 0);
+  EXPECT_GT(CountRow(run, 71, 150, 460, 496, Lit), 0);
+  EXPECT_EQ(CountRow(run, 71, 450, 40, 260, Lit), 0);
+  EXPECT_GT(CountRow(run, 73, 450, 54, 90, Lit), 0);
+  EXPECT_EQ(CountRow(run, 73, 150, 250, 550, Lit), 0);
+
+  EXPECT_EQ(run.At(128, "fadeActive"), 1);
+  EXPECT_EQ(run.At(178, "scene"), 1);
+  EXPECT_EQ(run.At(179, "scene"), 2);
+  EXPECT_EQ(run.At(179, "mode", "Round"), 0);
+  int tracks = 0;
+  for (const TraceLine& line : run.trace) {
+    if (line.frame != 179 || !IsGameTrack(line.slot)) continue;
+    if (line.method == "Play") {
+      EXPECT_EQ(line.args, "0 0 1");
+      ++tracks;
+    }
+    if (line.method == "SetVolume") {
+      EXPECT_EQ(line.args, "-500");
+    }
+  }
+  EXPECT_EQ(tracks, 1);
+}
+
+TEST(FrontEndRun, ReturnOptionAndEnterOnTheSwitchFrames) {
+  // Enter lands exactly on the frames in which the fades switch the screen.
+  GameRun run = RunGame("return", "0:\n5: enter\n7:\n56: enter\n58:\n60: right\n62:\n64: enter\n66:\n"
+                        "115: enter\n117:\n", 125, "57,63,64,114,115,124");
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.At(57, "fadeActive"), 0);
+  EXPECT_EQ(run.At(63, "selectCursor"), 3);
+  EXPECT_EQ(run.At(64, "fadeActive"), 1);
+  EXPECT_EQ(run.At(114, "scene"), 1);
+  EXPECT_EQ(run.At(115, "scene") + run.At(115, "menuCursor"), 0);
+  EXPECT_EQ(run.At(124, "scene") + run.At(124, "fadeActive"), 0);
+  // A game track starts and is stopped with everything else; then only the
+  // title music plays.
   std::string track;
-  for (const TraceLine& line : run.Calls(115, "", "Play")) {
-    if (IsGameTrack(line.slot)) track = line.slot;
-  }
+  for (const TraceLine& line : run.trace)
+    if (line.frame == 115 && line.method == "Play" && IsGameTrack(line.slot)) track = line.slot;
   ASSERT_FALSE(track.empty());
-  EXPECT_EQ(run.Calls(115, track, "Stop").size(), 2u);
-  EXPECT_EQ(run.Calls(115, "", "Stop").size(), 64u);
-  // From then on only the title music plays.
+  EXPECT_EQ(run.Frames(track, "Stop", 115).size(), 2u);
   for (const TraceLine& line : run.trace) {
     if (line.frame > 115 && line.method == "Play") {
       EXPECT_EQ(line.slot, "SND_LOOP_60");
     }
   }
-  EXPECT_EQ(run.Calls(116, "SND_LOOP_60", "Play").size(), 1u);
 }
 
-TEST(FadeRun, EnterOnTheSwitchFrameLeavesNoFadePending) {
-  GameRun run = RunGame("fade-switch-enter", "0:\n5: enter\n7:\n56: enter\n60:\n", 70,
-                        "56,57,69");
+TEST(FrontEndRun, OddAssetNamesAreFoundAndMissingOnesNamedWithTheirFolder) {
+  GameRun run = RunGame("assets", "0:\n10: down\n12:\n", 20, "19", "", [](const fs::path& data) {
+    for (const char* sub : {"wav", "bmp"}) {
+      fs::remove(data / sub);
+      fs::create_directory(data / sub);
+      for (const auto& entry : fs::directory_iterator(fs::path(CORVANE_BINARY_DIR) / "data" / sub)) {
+        std::string name = entry.path().filename().string();
+        if (name == "成功.wav" || name == "oph.bmp") continue;
+        if (name == "tramp.wav") name = "TRAMP.WAV";
+        if (name == "カスリ.wav") name = "\x83\x4A\x83\x58\x83\x8A.wav";  // its code page 932 bytes
+        fs::create_symlink(entry.path(), data / sub / name);
+      }
+    }
+  });
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(JsonNumber(run.Dump(56), "scene"), 1);
-  EXPECT_EQ(JsonNumber(run.Dump(56), "fadeActive"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(57), "fadeActive"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(69), "fadeActive"), 0);
-  EXPECT_EQ(JsonNumber(run.Dump(69), "scene"), 1);
+  const std::string data = fs::canonical(run.folder / "data").string();
+  EXPECT_NE(run.errors.find("missing sound \"wav/成功.wav\" (also tried its Shift-JIS name) (looked in " +
+                            data + "/wav)"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("missing texture \"bmp/oph.bmp\" (looked in " + data + "/bmp)"),
+            std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("カスリ"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("tramp"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.Frames("SND_TRAMP", "Play"), (Frames{10}));
+  EXPECT_EQ(run.At(19, "menuCursor"), 1);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // Meshes: subsets drawn in order with their own materials and textures,
 // texture names looked up in the working folder, and the empty resource.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include <unistd.h>
 
@@ -14,158 +12,89 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// An 8 x 8 24-bit BMP of one colour.
 void WriteBmp(const fs::path& path, uint8_t r, uint8_t g, uint8_t b) {
-  const int side = 8;
-  const uint32_t imageSize = side * side * 3, fileSize = 54 + imageSize;
-  uint8_t header[54] = {'B', 'M'};
-  auto put32 = [&](int at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) header[at + i] = (uint8_t)(v >> (8 * i));
-  };
-  put32(2, fileSize);
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, side);
-  put32(22, side);
-  header[26] = 1;
-  header[28] = 24;
-  put32(34, imageSize);
+  uint8_t header[54] = {'B', 'M', 54 + 192, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 8, 0, 0, 0, 8, 0, 0, 0, 1, 0, 24};
   std::ofstream out(path, std::ios::binary);
   out.write((const char*)header, 54);
-  for (int i = 0; i < side * side; ++i) {
-    const char bgr[3] = {(char)b, (char)g, (char)r};
-    out.write(bgr, 3);
-  }
+  for (int i = 0; i < 64; ++i) out << (char)b << (char)g << (char)r;
 }
 
-// Three overlapping quads, one subset each, placed straight in clip space.
-const char* const THREE_MATERIALS_X = R"(xof 0303txt 0032
-Mesh quads {
- 12;
- -0.8;-0.5;0.5;, -0.1;-0.5;0.5;, -0.1;0.5;0.5;, -0.8;0.5;0.5;,
- -0.3;-0.5;0.5;, 0.4;-0.5;0.5;, 0.4;0.5;0.5;, -0.3;0.5;0.5;,
- 0.2;-0.5;0.5;, 0.9;-0.5;0.5;, 0.9;0.5;0.5;, 0.2;0.5;0.5;;
- 6;
- 3;0,1,2;, 3;0,2,3;, 3;4,5,6;, 3;4,6,7;, 3;8,9,10;, 3;8,10,11;;
- MeshMaterialList {
-  3;
-  6;
-  0,0,1,1,2,2;
-  Material {
-   1.0;0.0;0.0;1.0;;
-   0.0;
-   0.0;0.0;0.0;;
-   0.0;0.0;0.0;;
-  }
-  Material {
-   1.0;1.0;1.0;1.0;;
-   0.0;
-   0.0;0.0;0.0;;
-   0.0;0.0;0.0;;
-   TextureFilename { "green.bmp"; }
-  }
-  Material {
-   0.0;0.0;1.0;1.0;;
-   0.0;
-   0.0;0.0;0.0;;
-   0.0;0.0;0.0;;
-   TextureFilename { "absent.bmp"; }
-  }
- }
- MeshTextureCoords {
-  12;
-  0.0;0.0;, 1.0;0.0;, 1.0;1.0;, 0.0;1.0;,
-  0.0;0.0;, 1.0;0.0;, 1.0;1.0;, 0.0;1.0;,
-  0.0;0.0;, 1.0;0.0;, 1.0;1.0;, 0.0;1.0;;
- }
-}
+// Three overlapping quads in clip space, one subset each: red untextured,
+// white with "green.bmp", blue with a texture that does not exist.
+const char* const QUADS_X = R"(xof 0303txt 0032
+Mesh { 12;
+ -0.8;-0.5;0.5;, -0.1;-0.5;0.5;, -0.1;0.5;0.5;, -0.8;0.5;0.5;, -0.3;-0.5;0.5;, 0.4;-0.5;0.5;,
+ 0.4;0.5;0.5;, -0.3;0.5;0.5;, 0.2;-0.5;0.5;, 0.9;-0.5;0.5;, 0.9;0.5;0.5;, 0.2;0.5;0.5;;
+ 6; 3;0,1,2;, 3;0,2,3;, 3;4,5,6;, 3;4,6,7;, 3;8,9,10;, 3;8,10,11;;
+ MeshMaterialList { 3; 6; 0,0,1,1,2,2;
+  Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
+  Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "green.bmp"; } }
+  Material { 0.0;0.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "absent.bmp"; } } }
+ MeshTextureCoords { 12; 0;0;, 1;0;, 1;1;, 0;1;, 0;0;, 1;0;, 1;1;, 0;1;, 0;0;, 1;0;, 1;1;, 0;1;; } }
 )";
 
-class MeshTest : public DeviceTest {
+class Meshes : public DeviceTest {
  protected:
   void SetUp() override {
-    oldCwd = fs::current_path();
-    root = fs::temp_directory_path() / ("corvane-mesh-" + std::to_string(::getpid()));
+    DeviceTest::SetUp();
     fs::remove_all(root);
     fs::create_directories(root / "XFILE");
     fs::current_path(root);
-    std::ofstream(root / "XFILE" / "Quads.x") << THREE_MATERIALS_X;
-    WriteBmp(root / "green.bmp", 0, 255, 0);
-    // The same name beside the .x file must not be the one used.
-    WriteBmp(root / "XFILE" / "green.bmp", 255, 255, 0);
+    std::ofstream("XFILE/Quads.x") << QUADS_X;
+    WriteBmp("green.bmp", 0, 255, 0);
+    WriteBmp("XFILE/green.bmp", 255, 255, 0);  // beside the .x file: must not be used
   }
   void TearDown() override {
-    fs::current_path(oldCwd);
+    fs::current_path(home);
     fs::remove_all(root);
   }
-  fs::path oldCwd, root;
+  const fs::path home = fs::current_path();
+  const fs::path root = fs::temp_directory_path() / ("corvane-mesh-" + std::to_string(::getpid()));
 };
 
-TEST_F(MeshTest, SubsetsDrawInOrderWithTheirOwnMaterialAndTexture) {
+TEST_F(Meshes, SubsetsDrawInOrderWithTheirOwnMaterialAndTexture) {
   MeshResource quads = {};
   testing::internal::CaptureStderr();
   LoadMesh(quads, "XFILE/Quads.x");
-  std::string message = testing::internal::GetCapturedStderr();
-  ASSERT_NE(quads.mesh, nullptr);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("absent.bmp"), std::string::npos);
   ASSERT_EQ(quads.materialCount, 3u);
-  EXPECT_NE(quads.textures[1], nullptr);
-  EXPECT_EQ(quads.textures[0], nullptr);
-  EXPECT_EQ(quads.textures[2], nullptr);
-  EXPECT_NE(message.find("absent.bmp"), std::string::npos);
-  // Ambient follows diffuse whatever the file says.
-  EXPECT_FLOAT_EQ(quads.materials[2].Ambient.b, 1.0f);
-  EXPECT_FLOAT_EQ(quads.materials[2].Ambient.r, 0.0f);
+  EXPECT_TRUE(quads.textures[0] == NULL && quads.textures[1] != NULL && quads.textures[2] == NULL);
 
   BeginFrame(0xFF000000);
   D3DXMATRIX identity;
   D3DXMatrixIdentity(&identity);
-  Gfx.device->SetTransform(D3DTS_WORLD, &identity);
-  Gfx.device->SetTransform(D3DTS_VIEW, &identity);
-  Gfx.device->SetTransform(D3DTS_PROJECTION, &identity);
+  for (D3DTRANSFORMSTATETYPE t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) Gfx.device->SetTransform(t, &identity);
   Gfx.device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  // No light: each subset shows its material's ambient colour, lit fully.
-  Gfx.device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+  Gfx.device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  Gfx.device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);  // no light: each shows its ambient = diffuse
   DrawMesh(quads);
-  D3DMATERIAL9 last;
-  Gfx.device->GetMaterial(&last);
-  IDirect3DBaseTexture9* lastTexture = (IDirect3DBaseTexture9*)1;
+  IDirect3DBaseTexture9* lastTexture = (IDirect3DBaseTexture9*)&quads;
   Gfx.device->GetTexture(0, &lastTexture);
   EndFrame();
   Gfx.device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
   Gfx.device->SetRenderState(D3DRS_AMBIENT, 0);
-
-  EXPECT_FLOAT_EQ(last.Diffuse.b, 1.0f);
-  EXPECT_EQ(lastTexture, nullptr);  // the last subset is untextured
-  EXPECT_PIXEL_NEAR(At(120, 300), 255, 0, 0);  // subset 0 alone
-  EXPECT_PIXEL_NEAR(At(320, 300), 0, 255, 0);  // 1 over 0
-  EXPECT_PIXEL_NEAR(At(420, 300), 0, 255, 0);  // 1, textured from the working folder
-  EXPECT_PIXEL_NEAR(At(520, 300), 0, 0, 255);  // 2 over 1
-  EXPECT_PIXEL_NEAR(At(700, 300), 0, 0, 255);
-  EXPECT_PIXEL_NEAR(At(400, 100), 0, 0, 0);
+  EXPECT_EQ(lastTexture, nullptr);  // the last subset drew untextured
+  // Left to right: 0 alone, 1 over 0, 1 alone, 2 over 1, 2 alone.
+  const int expected[5][2] = {{120, 0xFF0000}, {320, 0x00FF00}, {420, 0x00FF00}, {520, 0x0000FF}, {700, 0x0000FF}};
+  for (const auto& [x, rgb] : expected) EXPECT_PRED2(Near, At(x, 300), rgb) << x;
 
   ReleaseMesh(quads);
-  EXPECT_EQ(quads.mesh, nullptr);
-  EXPECT_EQ(quads.textures, nullptr);
+  EXPECT_TRUE(quads.mesh == NULL && quads.textures == NULL && quads.materials == NULL);
   ReleaseMesh(quads);  // a second release does nothing
 }
 
-TEST_F(MeshTest, MissingFileGivesAnEmptyResourceThatDrawsNothing) {
-  MeshResource never = {};
+TEST_F(Meshes, MissingFileGivesAnEmptyResourceThatDrawsNothing) {
+  MeshResource never = {}, missing = {};
   ReleaseMesh(never);
-  EXPECT_EQ(never.mesh, nullptr);
-
-  MeshResource missing = {};
   testing::internal::CaptureStderr();
   LoadMesh(missing, "XFILE/Nowhere.x");
-  std::string message = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(missing.mesh, nullptr);
-  EXPECT_EQ(missing.materialCount, 0u);
-  EXPECT_NE(message.find("XFILE/Nowhere.x"), std::string::npos);
-
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("missing mesh \"XFILE/Nowhere.x\""), std::string::npos);
+  EXPECT_TRUE(missing.mesh == NULL && missing.materialCount == 0);
   BeginFrame(0xFF000000);
   DrawMesh(missing);
   EndFrame();
-  EXPECT_PIXEL_NEAR(At(400, 300), 0, 0, 0);
-  ReleaseMesh(missing);
+  EXPECT_PRED2(Near, At(400, 300), 0x000000);
 }
 
 }  // namespace
