@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "common/input_script.h"
+#include "common/user_data_folder.h"
 #include "corvane_automation.h"
 #include "win32/key_state.h"
 #include "win32/timer.h"
@@ -40,25 +40,13 @@ std::FILE* dumpOut = nullptr;
 FrameSet captureFrames;
 std::string captureDir;
 bool captureErrorReported = false;
+bool screenshotPending = false;
 std::FILE* traceOut = nullptr;
 bool scripted = false;
 InputScript script;
 
 void (*stateWriter)(std::FILE*) = nullptr;
 std::unordered_map<const void*, std::string> soundNames;
-
-bool MakeDirectories(const std::string& path) {
-  std::string partial;
-  std::stringstream parts(path);
-  std::string piece;
-  if (!path.empty() && path[0] == '/') partial = "/";
-  while (std::getline(parts, piece, '/')) {
-    if (piece.empty()) continue;
-    partial += piece + "/";
-    if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
 
 std::FILE* OpenOutput(const std::string& path, const char* what) {
   std::FILE* f = std::fopen(path.c_str(), "w");
@@ -151,9 +139,26 @@ int CurrentFrame() { return presents; }
 
 void NotePresent() { ++presents; }
 
-bool WantsCapture(int frame) { return !captureFrames.Empty() && captureFrames.Contains(frame); }
+bool WantsCapture(int frame) {
+  if (TakeScreenshotRequest()) screenshotPending = true;
+  return screenshotPending || (!captureFrames.Empty() && captureFrames.Contains(frame));
+}
+
+// F12: the presented picture goes to the player's own folder.
+void SaveScreenshot(const unsigned char* rgba, int w, int h) {
+  screenshotPending = false;
+  std::string error;
+  std::string path = NewScreenshotPath(error);
+  if (path.empty()) std::fprintf(stderr, "corvane: screenshot not saved: %s\n", error.c_str());
+  else if (!stbi_write_png(path.c_str(), w, h, 4, rgba, w * 4))
+    std::fprintf(stderr, "corvane: cannot write the screenshot '%s'\n", path.c_str());
+  else
+    std::fprintf(stderr, "corvane: screenshot saved as %s\n", path.c_str());
+}
 
 void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
+  if (screenshotPending) SaveScreenshot(rgba, w, h);
+  if (captureFrames.Empty() || !captureFrames.Contains(frame)) return;
   char name[32];
   std::snprintf(name, sizeof name, "frame-%06d.png", frame);
   std::string path = captureDir + "/" + name;

@@ -8,6 +8,8 @@
 namespace corvane {
 namespace {
 
+constexpr int MAX_SCALE = 8;
+
 bool ParseFrameNumber(const std::string& text, long& out) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
   errno = 0;
@@ -56,12 +58,14 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     std::string option = argv[i];
     if (option == "--help" || option == "-h") return CommandLineResult::Help;
     if (option == "--version") return CommandLineResult::Version;
-    if (option == "--headless") {
-      out.headless = true;
+    if (option == "--headless" || option == "--fullscreen" || option == "--windowed") {
+      if (option == "--headless") out.headless = true;
+      else out.fullscreen = option == "--fullscreen";
       continue;
     }
-    static const char* const withValue[] = {"--data",   "--script",      "--frames",     "--dump",
-                                            "--dump-file", "--capture", "--capture-dir", "--sound-trace"};
+    static const char* const withValue[] = {"--data",      "--script",  "--frames",      "--dump",
+                                            "--dump-file", "--capture", "--capture-dir", "--sound-trace",
+                                            "--scale"};
     bool known = false;
     for (const char* name : withValue) known = known || option == name;
     if (!known) {
@@ -78,7 +82,14 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     else if (option == "--dump-file") out.dumpFile = value;
     else if (option == "--capture-dir") out.captureDir = value;
     else if (option == "--sound-trace") out.soundTraceFile = value;
-    else if (option == "--frames") {
+    else if (option == "--scale") {
+      long scale = 0;
+      if (!ParseFrameNumber(value, scale) || scale < 1 || scale > MAX_SCALE) {
+        error = "--scale needs a whole number from 1 to " + std::to_string(MAX_SCALE) + ", not '" + value + "'";
+        return CommandLineResult::Error;
+      }
+      out.scale = (int)scale;
+    } else if (option == "--frames") {
       if (!ParseFrameNumber(value, out.frames)) {
         error = "--frames needs a whole number of frames, not '" + value + "'";
         return CommandLineResult::Error;
@@ -103,10 +114,15 @@ const char* CommandLineUsage() {
   return "Usage: corvane [OPTION]...\n"
          "A 3D arcade flyer. With no options it plays in a window.\n"
          "\n"
+         "  --fullscreen          start in desktop fullscreen (Alt+Enter or F11 switches)\n"
+         "  --windowed            start in a window (the default)\n"
+         "  --scale N             open the window at N times 800 x 600 (default: the largest\n"
+         "                        whole multiple that fits the screen)\n"
          "  --data DIR            read the game's data folders (bmp/, wav/, XFILE/, TEXT/) from DIR\n"
          "  --headless            run without a display (offscreen video, software rendering)\n"
          "  --script FILE         drive the keys from FILE, lines 'FRAME: KEYS' (KEYS from up down\n"
-         "                        left right enter esc d; 'close' presses the window's close button);\n"
+         "                        left right enter esc d alt f11 f12; 'close' presses the window's\n"
+         "                        close button);\n"
          "                        the keys are held from that frame until the next line, and the\n"
          "                        clock becomes virtual: every pass of the main loop runs a frame\n"
          "  --frames N            quit through the normal shutdown after N frames\n"

@@ -1,5 +1,6 @@
-// The program's command-line options (automation and data folder). Parsed
-// before WinMain; with none given the program runs exactly as on Windows.
+// The program's command-line options (automation, data folder and the
+// window). Parsed before WinMain; with none given the program runs exactly
+// as on Windows.
 #pragma once
 
 #include <string>
@@ -29,6 +30,8 @@ struct CommandLine {
   FrameSet captureFrames;
   std::string captureDir;
   std::string soundTraceFile;
+  bool fullscreen = false;  // --fullscreen / --windowed, the last one wins
+  int scale = 0;            // --scale N; 0: the largest whole multiple that fits
 };
 
 enum class CommandLineResult { Run, Help, Version, Error };

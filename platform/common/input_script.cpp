@@ -8,11 +8,13 @@
 
 namespace corvane {
 
-const int SCRIPT_KEYS[7] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE, 'D'};
+const int SCRIPT_KEYS[SCRIPT_KEY_COUNT] = {VK_MENU, VK_UP,     VK_DOWN, VK_LEFT, VK_RIGHT,
+                                          VK_RETURN, VK_ESCAPE, 'D',     VK_F11,  VK_F12};
 
 namespace {
 
-const char* const KEY_TOKENS[7] = {"up", "down", "left", "right", "enter", "esc", "d"};
+const char* const KEY_TOKENS[SCRIPT_KEY_COUNT] = {"alt",   "up",  "down", "left", "right",
+                                                  "enter", "esc", "d",    "f11",  "f12"};
 
 std::string Lower(std::string s) {
   for (char& c : s) c = (char)std::tolower((unsigned char)c);
@@ -42,10 +44,10 @@ bool ParseLine(const std::string& raw, ScriptLine& line, std::string& reason) {
       continue;
     }
     int found = -1;
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < SCRIPT_KEY_COUNT; ++i)
       if (token == KEY_TOKENS[i]) found = i;
     if (found < 0) {
-      reason = "unknown key '" + token + "' (keys: up down left right enter esc d, and close)";
+      reason = "unknown key '" + token + "' (keys: up down left right enter esc d alt f11 f12, and close)";
       return false;
     }
     line.keys.push_back(SCRIPT_KEYS[found]);

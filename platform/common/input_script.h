@@ -1,7 +1,7 @@
 // Key scripts for automated runs. Each line is "FRAME: TOKENS"; the keys
 // named are held from that frame until the next line. Tokens: up down left
-// right enter esc d (keys) and close (the window's close button, pressed
-// once at the start of that frame). Blank lines and text after '#' are
+// right enter esc d alt f11 f12 (keys) and close (the window's close button,
+// pressed once at the start of that frame). Blank lines and text after '#' are
 // ignored; frames must increase from line to line.
 #pragma once
 
@@ -25,8 +25,10 @@ struct InputScript {
   const ScriptLine* LineStartingAt(int frame) const;
 };
 
-// The script keys, in the order the tokens are listed above.
-extern const int SCRIPT_KEYS[7];
+// The script keys. Alt comes first so that a line holding "alt enter" has
+// Alt down before its Enter arrives.
+constexpr int SCRIPT_KEY_COUNT = 10;
+extern const int SCRIPT_KEYS[SCRIPT_KEY_COUNT];
 
 // Parses script text; false with "line N: reason" on a malformed line.
 bool ParseInputScript(const std::string& text, InputScript& out, std::string& error);

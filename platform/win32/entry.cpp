@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "common/data_folder.h"
+#include "win32/window_icon.h"
 #include "win32/window_registry.h"
 
 namespace {
@@ -26,6 +28,18 @@ std::string WorkingDirectory() {
 // data folder it moves into.
 void MakeAbsolute(std::string& path, const std::string& base) {
   if (!path.empty() && path[0] != '/') path = base + "/" + path;
+}
+
+// The installed data folder beside the program (bin/../share/corvane), so
+// that an installed copy finds its data wherever it was installed.
+std::string DataFolderBesideProgram() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "";
+  std::string exe(buffer, (size_t)n);
+  size_t slash = exe.rfind('/');
+  if (slash == std::string::npos) return "";
+  return exe.substr(0, slash) + "/" CORVANE_DATA_FROM_BINARY;
 }
 
 std::string CommandLineText(int argc, char** argv) {
@@ -61,8 +75,9 @@ int main(int argc, char** argv) {
                             &options.soundTraceFile})
     MakeAbsolute(*path, startDir);
 
-  std::string dataDir = corvane::ChooseDataFolder(options.dataDir, startDir,
-                                                  {CORVANE_BUILD_DATA_DIR, CORVANE_INSTALL_DATA_DIR}, error);
+  const std::vector<std::string> fallbacks = {DataFolderBesideProgram(), CORVANE_BUILD_DATA_DIR,
+                                               CORVANE_INSTALL_DATA_DIR};
+  std::string dataDir = corvane::ChooseDataFolder(options.dataDir, startDir, fallbacks, error);
   if (!error.empty()) {
     std::fprintf(stderr, "corvane: %s\n", error.c_str());
     return 2;
@@ -80,6 +95,9 @@ int main(int argc, char** argv) {
     corvane::SetHeadless(true);
   }
   if (!corvane::StartAutomation(options)) return 2;
+  corvane::SetStartFullscreen(options.fullscreen);
+  corvane::SetRequestedScale(options.scale);
+  corvane::SetIconFolders(fallbacks);
 
   std::string commandLine = CommandLineText(argc, argv);
   static int instance;

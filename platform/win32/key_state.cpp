@@ -1,5 +1,7 @@
 // GetAsyncKeyState: bit 15 = down now, bit 0 = pressed since the previous
 // query of that key. Kept per virtual key; a query clears the pressed bit.
+// The keyboard (or the script) and the game controllers are separate
+// sources: a key is down while any source holds it.
 #include <windows.h>
 
 #include <SDL.h>
@@ -10,25 +12,57 @@
 namespace corvane {
 namespace {
 
-bool keyDown[256];
+bool keyDown[256];      // keyboard, mouse or script
+int padHolds[256];      // controller inputs holding the key
 bool keyPressed[256];
 bool focused = true;
 bool scriptOwnsKeys = false;
+bool enterSwallowed = false;  // the Enter of an Alt+Enter, until released
+bool fullscreenToggleRequested = false;
+bool screenshotRequested = false;
 
 bool IsScriptKey(int vk) {
   switch (vk) {
     case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_RETURN: case VK_ESCAPE: case 'D':
+    case VK_MENU: case VK_LMENU: case VK_RMENU: case VK_F11: case VK_F12:
       return true;
     default:
       return false;
   }
 }
 
-void SetKey(int vk, bool down) {
-  if (vk <= 0 || vk > 255) return;
-  // Auto-repeat presses count again, as they do on Windows.
+bool AltHeld() { return keyDown[VK_MENU] || keyDown[VK_LMENU] || keyDown[VK_RMENU]; }
+
+// An Enter going down while Alt is held switches fullscreen and is hidden
+// from the game until it comes back up. True when the change is swallowed.
+bool SwallowAltEnter(int vk, bool down) {
+  if (vk != VK_RETURN) return false;
+  if (!down) {
+    bool was = enterSwallowed;
+    enterSwallowed = false;
+    return was;
+  }
+  if (enterSwallowed) return true;
+  if (keyDown[VK_RETURN] || !AltHeld()) return false;
+  enterSwallowed = true;
+  fullscreenToggleRequested = true;
+  return true;
+}
+
+// The player comforts act on a fresh press, never on auto-repeat.
+void NoteFreshPress(int vk) {
+  if (vk == VK_F11) fullscreenToggleRequested = true;
+  if (vk == VK_F12) screenshotRequested = true;
+}
+
+// Keyboard: auto-repeat presses count again, as they do on Windows.
+bool SetKey(int vk, bool down, bool repeat) {
+  if (vk <= 0 || vk > 255) return true;
+  if (SwallowAltEnter(vk, down)) return false;
+  if (down && !keyDown[vk] && !repeat) NoteFreshPress(vk);
   if (down) keyPressed[vk] = true;
   keyDown[vk] = down;
+  return true;
 }
 
 int VirtualKeyFromMouseButton(int button) {
@@ -41,14 +75,15 @@ int VirtualKeyFromMouseButton(int button) {
 }
 
 // Left/right variants also drive the generic key.
-void SetKeyWithSide(int vk, bool down) {
-  SetKey(vk, down);
+bool SetKeyWithSide(int vk, bool down, bool repeat) {
+  bool reaches = SetKey(vk, down, repeat);
   switch (vk) {
-    case VK_LSHIFT: case VK_RSHIFT: SetKey(VK_SHIFT, down); break;
-    case VK_LCONTROL: case VK_RCONTROL: SetKey(VK_CONTROL, down); break;
-    case VK_LMENU: case VK_RMENU: SetKey(VK_MENU, down); break;
+    case VK_LSHIFT: case VK_RSHIFT: SetKey(VK_SHIFT, down, repeat); break;
+    case VK_LCONTROL: case VK_RCONTROL: SetKey(VK_CONTROL, down, repeat); break;
+    case VK_LMENU: case VK_RMENU: SetKey(VK_MENU, down, repeat); break;
     default: break;
   }
+  return reaches;
 }
 
 }  // namespace
@@ -88,19 +123,21 @@ int VirtualKeyFromScancode(int scancode) {
   }
 }
 
-int TrackKeyEvent(const SDL_Event& event) {
+int TrackKeyEvent(const SDL_Event& event, bool* reachesGame) {
+  if (reachesGame) *reachesGame = true;
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
       if (vk == 0 || ScriptOwnsKey(vk)) return 0;
       bool down = event.type == SDL_KEYDOWN;
-      SetKeyWithSide(vk, down);
-      return down ? vk : 0;
+      bool reaches = SetKeyWithSide(vk, down, event.key.repeat != 0);
+      if (reachesGame) *reachesGame = reaches;
+      return down && reaches ? vk : 0;
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      SetKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      SetKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN, false);
       return 0;
     case SDL_WINDOWEVENT:
       // The key-ups of a window without focus never arrive: forget everything.
@@ -116,12 +153,22 @@ int TrackKeyEvent(const SDL_Event& event) {
   }
 }
 
+void SetGamepadKey(int vk, bool down) {
+  if (vk <= 0 || vk > 255 || ScriptOwnsKey(vk)) return;
+  if (down) {
+    if (padHolds[vk]++ == 0 && !keyDown[vk]) keyPressed[vk] = true;
+  } else if (padHolds[vk] > 0) {
+    --padHolds[vk];
+  }
+}
+
 void ClearKeyState() {
   for (int vk = 0; vk < 256; ++vk) {
     if (ScriptOwnsKey(vk)) continue;
     keyDown[vk] = false;
     keyPressed[vk] = false;
   }
+  if (!scriptOwnsKeys) enterSwallowed = false;
 }
 
 void SetScriptOwnsKeys(bool owns) { scriptOwnsKeys = owns; }
@@ -129,8 +176,24 @@ bool ScriptOwnsKey(int vk) { return scriptOwnsKeys && IsScriptKey(vk); }
 
 void SetVirtualKey(int vk, bool down) {
   if (vk <= 0 || vk > 255) return;
-  if (down && !keyDown[vk]) keyPressed[vk] = true;
+  if (SwallowAltEnter(vk, down)) return;
+  if (down && !keyDown[vk]) {
+    keyPressed[vk] = true;
+    NoteFreshPress(vk);
+  }
   keyDown[vk] = down;
+}
+
+bool TakeFullscreenToggleRequest() {
+  bool requested = fullscreenToggleRequested;
+  fullscreenToggleRequested = false;
+  return requested;
+}
+
+bool TakeScreenshotRequest() {
+  bool requested = screenshotRequested;
+  screenshotRequested = false;
+  return requested;
 }
 
 }  // namespace corvane
@@ -139,7 +202,8 @@ extern "C" SHORT WINAPI GetAsyncKeyState(int vKey) {
   using namespace corvane;
   if (vKey <= 0 || vKey > 255) return 0;
   if (!focused && !ScriptOwnsKey(vKey)) return 0;
-  SHORT state = (SHORT)((keyDown[vKey] ? 0x8000 : 0) | (keyPressed[vKey] ? 0x0001 : 0));
+  bool down = keyDown[vKey] || padHolds[vKey] > 0;
+  SHORT state = (SHORT)((down ? 0x8000 : 0) | (keyPressed[vKey] ? 0x0001 : 0));
   keyPressed[vKey] = false;
   return state;
 }

@@ -1,4 +1,6 @@
-// Key state behind GetAsyncKeyState, fed by SDL events or by the script.
+// Key state behind GetAsyncKeyState, fed by SDL events, game controllers or
+// the script. Alt+Enter and F11 switch fullscreen and F12 asks for a
+// screenshot; the message loop carries those out.
 #pragma once
 
 union SDL_Event;
@@ -6,10 +8,16 @@ union SDL_Event;
 namespace corvane {
 
 // Updates the key table from one SDL event (key, mouse button, focus).
-// Returns the virtual key of a key press, or 0.
-int TrackKeyEvent(const SDL_Event& event);
+// Returns the virtual key of a key press, or 0. `reachesGame`, when given,
+// is set false for the Enter of an Alt+Enter (its press, repeats and
+// release), which must post no message either.
+int TrackKeyEvent(const SDL_Event& event, bool* reachesGame = nullptr);
 
-// With a script the keys it knows ignore the keyboard.
+// A game-controller input holding (or letting go of) a key. Several inputs
+// may hold one key; the key is down while any of them, or the keyboard, is.
+void SetGamepadKey(int vk, bool down);
+
+// With a script the keys it knows ignore the keyboard and the controllers.
 void SetScriptOwnsKeys(bool owns);
 bool ScriptOwnsKey(int vk);
 
@@ -18,5 +26,9 @@ int VirtualKeyFromScancode(int scancode);
 
 // Forgets every key (down and pressed), as on focus loss.
 void ClearKeyState();
+
+// Requests made by keys since the previous call; each is returned once.
+bool TakeFullscreenToggleRequest();
+bool TakeScreenshotRequest();
 
 }  // namespace corvane

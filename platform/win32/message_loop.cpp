@@ -2,7 +2,8 @@
 // queue is looked at: key presses are posted as WM_KEYDOWN, a close request
 // is sent as WM_CLOSE (whose default handling destroys the window, whose
 // WM_DESTROY posts the quit), as on Windows. WM_QUIT comes last, once the
-// queue is otherwise empty.
+// queue is otherwise empty. Controllers and the fullscreen switch are
+// looked after here too.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -11,6 +12,7 @@
 #include <deque>
 
 #include "common/automation_control.h"
+#include "win32/gamepad.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 
@@ -20,17 +22,19 @@ namespace {
 std::deque<MSG> postedMessages;
 bool quitPosted = false;
 int quitExitCode = 0;
-bool keyWatchInstalled = false;
+bool keyFilterInstalled = false;
 
-int SDLCALL WatchKeys(void*, SDL_Event* event) {
-  TrackKeyEvent(*event);
-  return 0;
+// Keys change state as SDL sees them, before they are queued; the Enter of
+// an Alt+Enter is dropped here so that no message is made of it.
+int SDLCALL FilterKeys(void*, SDL_Event* event) {
+  bool reachesGame = true;
+  TrackKeyEvent(*event, &reachesGame);
+  return reachesGame ? 1 : 0;
 }
 
-void InstallKeyWatch() {
-  if (keyWatchInstalled) return;
-  SDL_AddEventWatch(WatchKeys, nullptr);
-  keyWatchInstalled = true;
+void ToggleFullscreenOfGameWindow() {
+  HWND live[1];
+  if (LiveWindows(live, 1) == 1) ToggleFullscreen(live[0]);
 }
 
 void SendClose(HWND hwnd) {
@@ -73,15 +77,17 @@ void TranslateSdlEvent(const SDL_Event& event) {
       break;
     }
     default:
+      TrackGamepadEvent(event);
       break;
   }
 }
 
 void PumpSdlEvents() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  InstallKeyWatch();
+  InstallKeyFilter();
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
+  if (TakeFullscreenToggleRequest()) ToggleFullscreenOfGameWindow();
 }
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -110,6 +116,14 @@ bool NextMessage(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remo
 }
 
 }  // namespace
+
+// Setting a filter discards whatever SDL has queued, so this happens once,
+// as soon as video starts and before controllers announce themselves.
+void InstallKeyFilter() {
+  if (keyFilterInstalled) return;
+  SDL_SetEventFilter(FilterKeys, nullptr);
+  keyFilterInstalled = true;
+}
 
 void CloseAllWindows() {
   HWND live[16];

@@ -1,10 +1,13 @@
 // Window classes and windows on SDL2. A window's client area is the SDL
 // window; the frame that AdjustWindowRect adds is a fixed set of metrics so
-// that window sizes and client sizes convert back and forth exactly.
+// that window sizes and client sizes convert back and forth exactly. The
+// SDL window is the game's client size times a scale that fits the screen
+// (or --scale N); the game keeps seeing its own sizes.
 #include <windows.h>
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -12,13 +15,17 @@
 #include <vector>
 
 #include "internal/window_internal.h"
+#include "win32/gamepad.h"
+#include "win32/window_icon.h"
 #include "win32/window_registry.h"
+#include "win32/window_scale.h"
 
 struct HWND__ {
   SDL_Window* sdl = nullptr;
   WNDPROC proc = nullptr;
   DWORD style = 0;
   std::string title;
+  double scale = 1.0;
   bool destroyed = false;
 };
 
@@ -34,7 +41,10 @@ constexpr int DEFAULT_HEIGHT = 600;
 std::map<std::string, WNDCLASSA> windowClasses;
 std::vector<std::unique_ptr<HWND__>> windows;
 bool headless = false;
-int iconToken, cursorToken;
+bool startFullscreen = false;
+int requestedScale = 0;
+int iconToken, programIconToken, cursorToken;
+constexpr int PROGRAM_ICON_RESOURCE = 101;
 
 HWND__* Record(HWND hwnd) {
   for (auto& w : windows)
@@ -57,7 +67,30 @@ bool EnsureVideo() {
     std::fprintf(stderr, "corvane: cannot start the video system: %s\n", SDL_GetError());
     return false;
   }
+  InstallKeyFilter();
+  // Controllers are a comfort: the game plays on without them.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    std::fprintf(stderr, "corvane: game controllers are not available: %s\n", SDL_GetError());
   return true;
+}
+
+int Scaled(int size, double scale) {
+  int scaled = (int)std::lround(size * scale);
+  return scaled < 1 ? 1 : scaled;
+}
+
+double ScaleForNewWindow(DWORD style, int width, int height) {
+  if (headless) return requestedScale > 0 ? requestedScale : 1.0;
+  RECT frame = FrameFor(style);
+  SDL_Rect usable = {0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable.w = usable.h = 0;
+  return ChooseWindowScale(requestedScale, width, height, frame.left + frame.right, frame.top + frame.bottom,
+                           usable.w, usable.h);
+}
+
+void ShowCursorFor(SDL_Window* sdl) {
+  bool fullscreen = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) != 0;
+  SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
 }
 
 }  // namespace
@@ -95,8 +128,26 @@ int LiveWindows(HWND* out, int capacity) {
 }
 
 void DestroyAllSdlWindows() {
+  CloseGamepads();
   for (auto& w : windows) SDL_DestroyWindow(w->sdl);
   windows.clear();
+}
+
+void SetStartFullscreen(bool fullscreen) { startFullscreen = fullscreen; }
+void SetRequestedScale(int scale) { requestedScale = scale; }
+
+bool IsFullscreen(HWND hwnd) {
+  HWND__* w = Record(hwnd);
+  return w && (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void ToggleFullscreen(HWND hwnd) {
+  HWND__* w = Record(hwnd);
+  if (!w || w->destroyed) return;
+  Uint32 next = IsFullscreen(hwnd) ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (SDL_SetWindowFullscreen(w->sdl, next) != 0)
+    std::fprintf(stderr, "corvane: cannot switch fullscreen: %s\n", SDL_GetError());
+  ShowCursorFor(w->sdl);
 }
 
 }  // namespace corvane
@@ -124,8 +175,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
   int height = nHeight == CW_USEDEFAULT ? DEFAULT_HEIGHT : nHeight - frame.top - frame.bottom;
   if (width < 1) width = 1;
   if (height < 1) height = 1;
-  int x = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_UNDEFINED : X + frame.left;
-  int y = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_UNDEFINED : Y + frame.top;
+  int x = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_CENTERED : X + frame.left;
+  int y = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_CENTERED : Y + frame.top;
+  double scale = ScaleForNewWindow(dwStyle, width, height);
 
   // The Direct3D device draws through OpenGL 3.3 core on this window.
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -135,7 +187,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
   if (dwStyle & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
-  SDL_Window* sdl = SDL_CreateWindow(lpWindowName ? lpWindowName : "", x, y, width, height, flags);
+  if (startFullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_Window* sdl = SDL_CreateWindow(lpWindowName ? lpWindowName : "", x, y, Scaled(width, scale),
+                                     Scaled(height, scale), flags);
   if (!sdl) {
     std::fprintf(stderr, "corvane: cannot create the window: %s\n", SDL_GetError());
     return nullptr;
@@ -146,6 +200,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
   record->proc = cls->second.lpfnWndProc;
   record->style = dwStyle;
   record->title = lpWindowName ? lpWindowName : "";
+  record->scale = scale;
+  if (cls->second.hIcon == reinterpret_cast<HICON>(&programIconToken)) SetProgramIcon(sdl);
+  ShowCursorFor(sdl);
   HWND hwnd = record.get();
   windows.push_back(std::move(record));
   SendToWindowProc(hwnd, WM_CREATE, 0, 0);
@@ -203,7 +260,7 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
   RECT frame = FrameFor(w->style);
   if (!(uFlags & SWP_NOSIZE)) {
     int width = cx - frame.left - frame.right, height = cy - frame.top - frame.bottom;
-    SDL_SetWindowSize(w->sdl, width < 1 ? 1 : width, height < 1 ? 1 : height);
+    SDL_SetWindowSize(w->sdl, Scaled(width, w->scale), Scaled(height, w->scale));
   }
   if (!(uFlags & SWP_NOMOVE)) SDL_SetWindowPosition(w->sdl, X + frame.left, Y + frame.top);
   if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOW);
@@ -233,13 +290,16 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
   if (!w || !lpRect) return FALSE;
   int width = 0, height = 0;
   SDL_GetWindowSize(w->sdl, &width, &height);
-  *lpRect = RECT{0, 0, width, height};
+  *lpRect = RECT{0, 0, (LONG)std::lround(width / w->scale), (LONG)std::lround(height / w->scale)};
   return TRUE;
 }
 
-// Icons and cursors are the system's own here; the handles only need to be
-// valid for a window class.
+// Cursors and stock icons are the system's own here; the handles only need
+// to be valid for a window class. The program's own icon resource is
+// icon.png, set on the windows of a class that names it.
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
+  if (hInstance && lpIconName == MAKEINTRESOURCEA(PROGRAM_ICON_RESOURCE))
+    return reinterpret_cast<HICON>(&programIconToken);
   return reinterpret_cast<HICON>(&iconToken);
 }
 

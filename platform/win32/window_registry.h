@@ -19,12 +19,24 @@ int LiveWindows(HWND* out, int capacity);
 // No window is ever shown (--headless).
 void SetHeadless(bool headless);
 
+// --fullscreen and --scale N (0: fit the screen), for windows made later.
+void SetStartFullscreen(bool fullscreen);
+void SetRequestedScale(int scale);
+
+// Between the window and desktop fullscreen; the cursor hides in
+// fullscreen. The picture keeps its shape (Present adds black bars).
+void ToggleFullscreen(HWND hwnd);
+bool IsFullscreen(HWND hwnd);
+
 // Destroys the SDL windows at the very end of the program.
 void DestroyAllSdlWindows();
 
 }  // namespace corvane
 
 namespace corvane {
+// Routes SDL's key events through the key state (see message_loop.cpp).
+void InstallKeyFilter();
+
 // Presses the close button of every live window (WM_CLOSE, sent at once).
 void CloseAllWindows();
 }  // namespace corvane

@@ -51,7 +51,7 @@ TEST(CommandLine, MistakesAreErrorsThatNameTheProblem) {
   CommandLine line;
   std::string error;
   const std::vector<std::vector<const char*>> bad = {
-      {"--fullscreen"}, {"--frames"}, {"--frames", "ten"}, {"--frames", "-3"}, {"--data"},
+      {"--turbo"}, {"--frames"}, {"--frames", "ten"}, {"--frames", "-3"}, {"--data"},
       {"--dump", "3"},  // without --dump-file
       {"--capture", "1", "--capture-dir"}, {"--dump", "5-2", "--dump-file", "f"}, {"--dump", "1,,2", "--dump-file", "f"},
       {"--script", ""}};
@@ -60,8 +60,8 @@ TEST(CommandLine, MistakesAreErrorsThatNameTheProblem) {
     EXPECT_EQ(Parse(args, line, error), CommandLineResult::Error) << args[0];
     EXPECT_FALSE(error.empty()) << args[0];
   }
-  Parse({"--fullscreen"}, line, error);
-  EXPECT_NE(error.find("--fullscreen"), std::string::npos);
+  Parse({"--turbo"}, line, error);
+  EXPECT_NE(error.find("--turbo"), std::string::npos);
 }
 
 TEST(InputScript, LinesHoldTheirKeysUntilTheNextLine) {

@@ -1,4 +1,4 @@
-// assetgen --out DIR                         writes bmp/, wav/, XFILE/ under DIR
+// assetgen --out DIR                         writes bmp/, wav/, XFILE/ and the icon under DIR
 // assetgen --contact-sheet FILE.png [--data DIR]   lays the textures of DIR out
 #include <chrono>
 #include <cstdio>
@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     Timed("textures", [&] { GenerateTextures(outDir); });
     Timed("meshes", [&] { GenerateMeshes(outDir); });
     Timed("sounds", [&] { GenerateSounds(outDir); });
+    Timed("icon", [&] { GenerateProgramIcon(outDir); });
   }
   // The sheet shows the folder just written unless another one is named.
   if (dataDir.empty()) dataDir = outDir.empty() ? "data" : outDir;

@@ -1,0 +1,21 @@
+// The player's own data folder: $XDG_DATA_HOME/corvane, else
+// ~/.local/share/corvane. The game keeps its scores there when its data
+// folder is read-only; screenshots always go there.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// Empty when neither XDG_DATA_HOME nor HOME names a folder.
+std::string UserDataFolder();
+
+// Makes every missing folder of `path`; false if one cannot be made.
+bool MakeDirectories(const std::string& path);
+
+// A screenshot path in the user's folder that names no existing file:
+// screenshots/corvane-YYYYMMDD-HHMMSS.png, with -2, -3... on a clash.
+// Makes the folder; empty (with `error`) when it cannot.
+std::string NewScreenshotPath(std::string& error);
+
+}  // namespace corvane
