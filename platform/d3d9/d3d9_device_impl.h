@@ -85,6 +85,7 @@ class Device final : public IDirect3DDevice9 {
   void BindFramebuffer(GLuint fbo);
   Surface* backBuffer() const { return backBuffer_; }
   void GetLight0(D3DLIGHT9* light, BOOL* enabled) const { *light = state_.light0, *enabled = state_.light0Enabled; }
+  void SetDrawLog(std::vector<DrawRecord>* log) { drawLog_ = log; }
 
  private:
   void SetDefaultState();
@@ -100,6 +101,7 @@ class Device final : public IDirect3DDevice9 {
   HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, const void* indices,
                D3DFORMAT indexFormat, UINT minIndex, UINT vertexCount);
   void PresentToWindow();
+  void RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed);
 
   ULONG refs_ = 1;
   IDirect3D9* d3d_;
@@ -121,6 +123,7 @@ class Device final : public IDirect3DDevice9 {
   GlStateCache gl_;
   GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, whiteTexture_ = 0;
   GLsizeiptr vboOffset_ = 0, iboOffset_ = 0;
+  std::vector<DrawRecord>* drawLog_ = nullptr;
 };
 
 }  // namespace corvane::d3d9

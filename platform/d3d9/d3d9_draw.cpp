@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace corvane::d3d9 {
 
@@ -412,6 +413,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   if (count == 0) return primitives == 0 ? D3D_OK : D3DERR_INVALIDCALL;
   if (!indices) vertexCount = count, minIndex = 0;
   if ((GLsizeiptr)vertexCount * stride > (4 << 20) - stride) return D3DERR_INVALIDCALL;
+  if (drawLog_) RecordDraw(type, primitives, vertices, stride, indices != nullptr);
   if (!ApplyProgram()) return D3DERR_DRIVERINTERNALERROR;
   ApplyFramebuffer();
   renderTarget_->NoteRendered();
@@ -444,6 +446,17 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
                              (const void*)offset, first - (GLint)minIndex);
   }
   return D3D_OK;
+}
+
+void Device::RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed) {
+  const DWORD* rs = state_.renderStates;
+  DrawRecord r{renderTarget_, state_.textures[0], type, primitives, state_.fvf, stride, state_.world, state_.view,
+               state_.projection, rs[D3DRS_DESTBLEND], rs[D3DRS_ZWRITEENABLE], rs[D3DRS_LIGHTING], {}};
+  if (!indexed) {
+    const auto* bytes = static_cast<const uint8_t*>(vertices);
+    r.vertices.assign(bytes, bytes + (size_t)VertexCount(type, primitives) * stride);
+  }
+  drawLog_->push_back(std::move(r));
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT count, const void* vertices, UINT stride) {

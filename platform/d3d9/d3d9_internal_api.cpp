@@ -83,6 +83,10 @@ bool ReadSurfacePixels(IDirect3DSurface9* surface, std::vector<uint8_t>* rgba, i
   return glGetError() == GL_NO_ERROR;
 }
 
+void SetDrawLog(IDirect3DDevice9* device, std::vector<DrawRecord>* log) {
+  if (device) static_cast<Device*>(device)->SetDrawLog(log);
+}
+
 void RequestedGlVersion(int* major, int* minor) {
   *major = 3, *minor = 3;
   const char* text = std::getenv("CORVANE_GL_VERSION");

@@ -46,6 +46,24 @@ bool TextureGlInfo(IDirect3DBaseTexture9* texture, unsigned* glName, UINT* width
 // top row first. Waits for drawing to finish; meant for tests and captures.
 bool ReadSurfacePixels(IDirect3DSurface9* surface, std::vector<uint8_t>* rgba, int* width, int* height);
 
+// One draw as the device saw it, for tests that check what a frame drew
+// without guessing from pixels. Vertices are copied only for non-indexed
+// draws.
+struct DrawRecord {
+  IDirect3DSurface9* target;
+  IDirect3DBaseTexture9* texture;
+  D3DPRIMITIVETYPE type;
+  UINT primitives;
+  DWORD fvf;
+  UINT stride;
+  D3DMATRIX world, view, projection;
+  DWORD destBlend, zWriteEnable, lighting;
+  std::vector<uint8_t> vertices;
+};
+
+// Appends every later draw of the device to *log; nullptr stops recording.
+void SetDrawLog(IDirect3DDevice9* device, std::vector<DrawRecord>* log);
+
 // The GL context version CreateDevice asks for. The environment variable
 // CORVANE_GL_VERSION ("MAJOR.MINOR") overrides the default 3.3, e.g. to test
 // the start-up path when no usable context can be made.

@@ -139,7 +139,10 @@ void DrawGrazeSpark(const D3DVIEWPORT9& viewport, const FrameCameras& cameras) {
 
 void GameFrame() {
   UpdateGame();
+  DrawGameFrame();
+}
 
+void DrawGameFrame() {
   IDirect3DDevice9* device = Gfx.device;
   device->BeginScene();
   device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
