@@ -1,5 +1,7 @@
 #include "generated_data.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +11,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Identifies one build of the generator.
+std::string StampOf(const fs::path& tool) {
+  std::error_code ec;
+  auto written = fs::last_write_time(tool, ec).time_since_epoch().count();
+  return std::to_string(written) + " " + std::to_string(fs::file_size(tool, ec));
+}
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file);
+  std::string text;
+  std::getline(in, text);
+  return text;
+}
+
 GeneratedData RunGenerator() {
   GeneratedData data;
   fs::path tool = fs::path(CORVANE_BINARY_DIR) / "tools" / "assetgen" / "assetgen";
@@ -16,25 +32,32 @@ GeneratedData RunGenerator() {
     data.problem = "assetgen is not built: " + tool.string();
     return data;
   }
-  std::string stem = "corvane-sound-mesh-" + std::to_string(::getpid());
-  fs::path a = fs::temp_directory_path() / (stem + "-a");
-  fs::path b = fs::temp_directory_path() / (stem + "-b");
-  fs::remove_all(a);
-  fs::remove_all(b);
-  std::string run = "\"" + tool.string() + "\" --out ";
-  std::string cmd = "(" + run + "\"" + a.string() + "\" > /dev/null & " + run + "\"" + b.string() +
-                    "\" > /dev/null & wait)";
-  if (std::system(cmd.c_str()) != 0 || !fs::exists(a / "wav") || !fs::exists(b / "wav")) {
-    data.problem = "assetgen did not produce its folders";
+  fs::path base = fs::path(CORVANE_BINARY_DIR) / "tests" / "assets_audio_data";
+  fs::create_directories(base);
+  fs::path a = base / "a", b = base / "b", stampFile = base / "stamp";
+
+  // Test processes may run in parallel: one generates, the others wait.
+  int lock = ::open((base / "lock").c_str(), O_CREAT | O_RDWR, 0644);
+  if (lock >= 0) ::flock(lock, LOCK_EX);
+  std::string stamp = StampOf(tool);
+  if (ReadText(stampFile) != stamp || !fs::exists(a / "wav") || !fs::exists(b / "wav")) {
+    fs::remove(stampFile);
+    fs::remove_all(a);
+    fs::remove_all(b);
+    std::string run = "\"" + tool.string() + "\" --out ";
+    std::string cmd = "(" + run + "\"" + a.string() + "\" > /dev/null & " + run + "\"" + b.string() +
+                      "\" > /dev/null & wait)";
+    int status = std::system(cmd.c_str());
+    if (status == 0 && fs::exists(a / "wav") && fs::exists(b / "wav")) std::ofstream(stampFile) << stamp << "\n";
+  }
+  bool ready = ReadText(stampFile) == stamp;
+  if (lock >= 0) ::close(lock);
+  if (!ready) {
+    data.problem = "assetgen did not produce its folders under " + base.string();
     return data;
   }
   data.first = a;
   data.second = b;
-  std::atexit([] {
-    std::error_code ec;
-    fs::remove_all(Generated().first, ec);
-    fs::remove_all(Generated().second, ec);
-  });
   return data;
 }
 

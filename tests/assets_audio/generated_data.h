@@ -1,5 +1,7 @@
-// The generator's output for these tests: the built assetgen is run twice,
-// side by side, into scratch folders once per test program.
+// The generator's output for these tests: the built assetgen run twice, side
+// by side, into two folders of the build tree. Each test case runs as its own
+// process, so the folders are kept and reused for as long as the generator
+// binary is the same one.
 #pragma once
 
 #include <cstdint>
