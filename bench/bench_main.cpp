@@ -14,6 +14,8 @@ struct BenchMode {
 
 const BenchMode MODES[] = {
     {"pacing", "pacing [SECONDS]: game-frame intervals and CPU use of the main loop", RunPacingBench},
+    {"busy", "busy [FRAMES] [--data DIR]: the heaviest game scene headless: frame times, rate, memory, start-up",
+     RunBusyBench},
 };
 
 void PrintModes(std::FILE* out) {

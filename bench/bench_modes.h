@@ -3,3 +3,4 @@
 #pragma once
 
 int RunPacingBench(int argc, char** argv);
+int RunBusyBench(int argc, char** argv);
