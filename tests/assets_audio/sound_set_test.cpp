@@ -263,6 +263,58 @@ TEST_F(SoundSet, MusicCarriesBassDrumsAndAStereoImage) {
   }
 }
 
+// Tempo from the loop itself: the beat period (searched over 100 to 180 bpm)
+// at which the onset envelope best repeats, counting one to four beats on.
+double EstimateBpm(const Sound& s) {
+  const size_t hop = 441;  // 10 ms
+  const size_t hops = s.frames() / hop;
+  std::vector<double> energy(hops), onset(hops);
+  for (size_t h = 0; h < hops; ++h) {
+    double sum = 0;
+    for (size_t k = 0; k < hop; ++k) {
+      double mid = 0;
+      for (int c = 0; c < s.channels(); ++c) mid += s.At(h * hop + k, c);
+      sum += mid * mid;
+    }
+    energy[h] = std::log(1e-9 + sum);
+  }
+  double mean = 0;
+  for (size_t h = 0; h < hops; ++h) {
+    onset[h] = std::max(0.0, energy[h] - energy[(h + hops - 1) % hops]);
+    mean += onset[h] / hops;
+  }
+  for (double& v : onset) v -= mean;
+  double best = -1e300, bestBpm = 0;
+  for (double bpm = 100; bpm <= 180; bpm += 0.25) {
+    double r = 0;
+    for (int beats = 1; beats <= 4; ++beats) {
+      double lag = 6000.0 / bpm * beats;
+      size_t whole = static_cast<size_t>(lag);
+      double part = lag - whole;
+      for (size_t h = 0; h < hops; ++h)
+        r += onset[h] * ((1 - part) * onset[(h + whole) % hops] + part * onset[(h + whole + 1) % hops]);
+    }
+    if (r > best) best = r, bestBpm = bpm;
+  }
+  return bestBpm;
+}
+
+TEST_F(SoundSet, FlightTracksDriveAtTheirOwnTempoInWholeBars) {
+  const char* tracks[] = {"be03.wav", "be05.wav", "be08.wav", "loop_47.wav", "loop_46.wav"};
+  std::vector<double> tempos;
+  for (const char* track : tracks) {
+    SCOPED_TRACE(track);
+    double bpm = EstimateBpm(Of(track));
+    double bars = Of(track).seconds() * bpm / 240.0;
+    EXPECT_GE(bpm, 120.0);
+    EXPECT_LE(bpm, 160.0);
+    EXPECT_NEAR(bars, std::round(bars), 0.15);  // the loop ends on a bar line
+    tempos.push_back(bpm);
+  }
+  for (size_t i = 0; i < tempos.size(); ++i)
+    for (size_t j = i + 1; j < tempos.size(); ++j) EXPECT_GT(std::fabs(tempos[i] - tempos[j]), 3.0) << tracks[i] << " " << tracks[j];
+}
+
 TEST_F(SoundSet, TwoRunsWriteTheSameBytes) {
   for (const Entry& e : kSounds) {
     SCOPED_TRACE(e.file);

@@ -363,11 +363,11 @@ PieceSpec FlightFSharp() {
   return p;
 }
 
-// B-flat major, 147: the uplifting one, punchy beat and a soaring pulse lead.
+// B-flat major, 160: the uplifting one, punchy beat and a soaring pulse lead.
 PieceSpec FlightBFlat() {
   PieceSpec p;
   p.file = "loop_46.wav";
-  p.bpm = 147;
+  p.bpm = 160;
   p.seed = 46;
   p.chords = {"Bb", "F", "Gm", "Eb", "Bb", "F", "Eb", "F"};
   p.padMap = "1111111111111111";

@@ -343,6 +343,12 @@ void ReverbLoop(const std::vector<float>& send, std::vector<float>& out, size_t 
   }
 }
 
+// Sample position of each 16th step.
+struct Grid {
+  double rowFrames;
+  size_t At(int row) const { return static_cast<size_t>(std::llround(row * rowFrames)); }
+};
+
 // Folds everything past the loop end back onto the start.
 void WrapTail(std::vector<float>& bus, size_t loopFrames) {
   for (size_t i = loopFrames * 2; i < bus.size(); ++i) bus[i - loopFrames * 2] += bus[i];
@@ -389,7 +395,7 @@ char MapAt(const std::string& map, int bar) {
 }
 
 void ArrangeBass(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                 size_t rowFrames, SynthRandom& rng) {
+                 const Grid& grid, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.bassMap, bar);
     if (m == '0') continue;
@@ -399,7 +405,7 @@ void ArrangeBass(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, 
       if (note < 0) continue;
       double held = HoldLength(pat, s) * rowSec * 0.82;
       double vel = (s % 4 == 0) ? 1.0 : 0.82;
-      AddNote(b, p.bass, (bar * 16 + s) * rowFrames, held, note, vel, rng);
+      AddNote(b, p.bass, grid.At(bar * 16 + s), held, note, vel, rng);
     }
   }
 }
@@ -417,7 +423,7 @@ std::vector<int> PadVoicing(const PieceSpec& p, const Chord& c) {
 }
 
 void ArrangePads(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                 size_t rowFrames, SynthRandom& rng) {
+                 const Grid& grid, SynthRandom& rng) {
   bool halves = chart.size() == static_cast<size_t>(p.bars) * 2;
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.padMap, bar);
@@ -427,13 +433,13 @@ void ArrangePads(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, 
       Chord c = ChordAt(p, chart, bar, step);
       double held = (halves ? 8 : 16) * rowSec;
       for (int note : PadVoicing(p, c))
-        AddNote(b, p.pad, (bar * 16 + step) * rowFrames, held, note, m == '2' ? 0.6 : 1.0, rng);
+        AddNote(b, p.pad, grid.At(bar * 16 + step), held, note, m == '2' ? 0.6 : 1.0, rng);
     }
   }
 }
 
 void ArrangeArpeggio(const PieceSpec& p, const std::vector<Chord>& chart, Buses& b, double rowSec,
-                     size_t rowFrames, SynthRandom& rng) {
+                     const Grid& grid, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.arpMap, bar);
     if (m == '0') continue;
@@ -451,13 +457,13 @@ void ArrangeArpeggio(const PieceSpec& p, const std::vector<Chord>& chart, Buses&
       int note = tones[std::min<size_t>(pat[s] - '0', tones.size() - 1)];
       double held = HoldLength(pat, s) * rowSec * 0.7;
       double vel = (s % 4 == 0 ? 1.0 : 0.75) * (0.92 + 0.08 * rng.Uniform());
-      AddNote(b, p.arp, (bar * 16 + s) * rowFrames, held, note, vel, rng);
+      AddNote(b, p.arp, grid.At(bar * 16 + s), held, note, vel, rng);
     }
   }
 }
 
 void ArrangeMelody(const PieceSpec& p, const std::string& text, const Instrument& in, bool counter,
-                   Buses& b, double rowSec, size_t rowFrames, SynthRandom& rng) {
+                   Buses& b, double rowSec, const Grid& grid, SynthRandom& rng) {
   std::vector<MelodyNote> line;
   if (text.empty()) return;
   if (!ParseMelody(text, line) || line.empty()) {
@@ -476,12 +482,12 @@ void ArrangeMelody(const PieceSpec& p, const std::string& text, const Instrument
       if (m == '0' || (counter && m != '2')) continue;
       double held = n.length * rowSec * 0.92;
       double vel = (row % 4 == 0 ? 1.0 : 0.85);
-      AddNote(b, in, row * rowFrames, held, n.midi, vel, rng);
+      AddNote(b, in, grid.At(row), held, n.midi, vel, rng);
     }
   }
 }
 
-void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFrames, SynthRandom& rng) {
+void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, const Grid& grid, SynthRandom& rng) {
   for (int bar = 0; bar < p.bars; ++bar) {
     char m = MapAt(p.drumMap, bar);
     if (m == '0') continue;
@@ -494,7 +500,7 @@ void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFr
     const std::string& hat = pick(p.hatMain, p.hatFill);
     const std::string& open = pick(p.openHatMain, p.openHatFill);
     for (int s = 0; s < 16; ++s) {
-      size_t at = (bar * 16 + s) * rowFrames;
+      size_t at = grid.At(bar * 16 + s);
       double human = 0.9 + 0.1 * rng.Uniform();
       double g = p.drumGain;
       if (s < static_cast<int>(kick.size()) && StepVelocity(kick[s]) > 0)
@@ -510,7 +516,7 @@ void ArrangeDrums(const PieceSpec& p, const DrumKit& kit, Buses& b, size_t rowFr
     }
     bool phraseStart = bar % 4 == 0;
     if (p.crashOnPhrase && phraseStart) {
-      size_t at = bar * 16 * rowFrames;
+      size_t at = grid.At(bar * 16);
       AddMono(b.dry, kit.crashLeft, at, 0.1 * p.drumGain, -0.7);
       AddMono(b.dry, kit.crashRight, at, 0.1 * p.drumGain, 0.7);
     }
@@ -574,11 +580,14 @@ bool ParseMelody(const std::string& text, std::vector<MelodyNote>& notes) {
 RenderedLoop RenderPiece(const PieceSpec& p) {
   RenderedLoop loop;
   double rowExact = SAMPLE_RATE * 60.0 / (p.bpm * 4.0);
-  size_t rowFrames = static_cast<size_t>(std::llround(rowExact));
-  if (std::fabs(rowExact - static_cast<double>(rowFrames)) > 1e-9)
-    std::fprintf(stderr, "assetgen: %s: %.3f bpm does not give whole-sample steps\n", p.file.c_str(), p.bpm);
-  double rowSec = static_cast<double>(rowFrames) / SAMPLE_RATE;
-  size_t loopFrames = rowFrames * 16 * p.bars;
+  // Steps may fall between samples (each note starts on the nearest one),
+  // but the loop as a whole must be a whole number of samples.
+  Grid grid{rowExact};
+  double loopExact = rowExact * 16 * p.bars;
+  if (std::fabs(loopExact - std::round(loopExact)) > 1e-6)
+    std::fprintf(stderr, "assetgen: %s: %.3f bpm does not give a whole-sample loop\n", p.file.c_str(), p.bpm);
+  double rowSec = rowExact / SAMPLE_RATE;
+  size_t loopFrames = grid.At(16 * p.bars);
   size_t tailFrames = static_cast<size_t>(TAIL_SECONDS * SAMPLE_RATE);
 
   std::vector<Chord> chart;
@@ -608,12 +617,12 @@ RenderedLoop RenderPiece(const PieceSpec& p) {
   buses.reverb.assign(buses.frames * 2, 0.0f);
 
   SynthRandom rng(p.seed);
-  ArrangePads(p, chart, buses, rowSec, rowFrames, rng);
-  ArrangeBass(p, chart, buses, rowSec, rowFrames, rng);
-  ArrangeArpeggio(p, chart, buses, rowSec, rowFrames, rng);
-  ArrangeMelody(p, p.melody, p.lead, false, buses, rowSec, rowFrames, rng);
-  ArrangeMelody(p, p.counterMelody, p.counter, true, buses, rowSec, rowFrames, rng);
-  ArrangeDrums(p, MakeDrumKit(p.seed * 31 + 7), buses, rowFrames, rng);
+  ArrangePads(p, chart, buses, rowSec, grid, rng);
+  ArrangeBass(p, chart, buses, rowSec, grid, rng);
+  ArrangeArpeggio(p, chart, buses, rowSec, grid, rng);
+  ArrangeMelody(p, p.melody, p.lead, false, buses, rowSec, grid, rng);
+  ArrangeMelody(p, p.counterMelody, p.counter, true, buses, rowSec, grid, rng);
+  ArrangeDrums(p, MakeDrumKit(p.seed * 31 + 7), buses, grid, rng);
 
   WrapTail(buses.dry, loopFrames);
   WrapTail(buses.echo, loopFrames);

@@ -30,7 +30,7 @@ struct Instrument {
 
 struct PieceSpec {
   std::string file;             // name under wav/
-  double bpm = 120.0;           // 661500 / bpm must be whole (a 16th is whole samples)
+  double bpm = 120.0;           // the whole loop must come to a whole number of samples
   int bars = 16;
   uint64_t seed = 1;
   // One chord a bar, e.g. "Em", "Cmaj7", "D/F#" (slash: bass note), or two
