@@ -137,10 +137,32 @@ void EnginePod(MeshBuilder& m, Vec3 nozzle, double radius, double length, int hu
   }
 }
 
+// Hull plating seen from above (u across the wings, v from nose to tail):
+// light panels with dark seams, a cyan spine stripe and darker wing tips.
+bool WriteHullTexture(const std::string& path) {
+  const int size = 128;
+  Image img = MakeImage(size, size);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
+      float grime = 0.5f + 0.5f * Fbm3(u * 6.0f, v * 6.0f, 0.5f, 4, 0.5f, 41);
+      Rgba c = Mix(Rgba{0.70f, 0.74f, 0.80f, 1}, Rgba{0.86f, 0.89f, 0.94f, 1}, grime);
+      int row = y / 24;
+      bool seam = y % 24 == 0 || (x + (row % 2) * 8) % 16 == 0;  // staggered like brickwork
+      if (seam) c = Scale(c, 0.62f);
+      if (std::fabs(u - 0.5f) < 0.025f) c = Mix(c, Rgba{0.25f, 0.78f, 0.95f, 1}, 0.85f);
+      if (u < 0.07f || u > 0.93f) c = Scale(c, 0.55f);
+      At(img, x, y) = c;
+    }
+  }
+  return WriteBmp24(img, path);
+}
+
 MeshBuilder BuildShip() {
   MeshBuilder m;
-  XMaterial hullMat = Material("Hull", 0.74, 0.78, 0.86, 1.0);
+  XMaterial hullMat = Material("Hull", 0.95, 0.95, 0.98, 1.0);
   SetSpecular(hullMat, 30.0, 0.8);
+  hullMat.texture = "XFILE/gitor_hull.bmp";
   XMaterial glassMat = Material("Canopy", 0.12, 0.24, 0.42, 1.0);
   SetSpecular(glassMat, 80.0, 1.0);
   SetEmissive(glassMat, 0.03, 0.08, 0.16);
@@ -244,10 +266,12 @@ bool WriteStoneTexture(const std::string& path) {
       float a = float(TAU) * (x + 0.5f) / size;
       float cx = std::cos(a) * 2.2f, cz = std::sin(a) * 2.2f, cy = (y + 0.5f) / size * 7.0f;
       float base = 0.5f + 0.5f * Fbm3(cx, cy, cz, 5, 0.55f, 17);
-      float cracks = Ridged3(cx * 1.7f, cy * 1.7f, cz * 1.7f, 3, 0.5f, 23);
+      float patches = 0.5f + 0.5f * Fbm3(cx * 0.5f + 3.0f, cy * 0.5f, cz * 0.5f, 3, 0.5f, 37);
+      float cracks = 1.0f - std::fabs(Noise3(cx * 0.7f, cy * 0.7f, cz * 0.7f, 23));  // ridges along zero lines
       float grain = 0.5f + 0.5f * Noise3(cx * 9.0f, cy * 9.0f, cz * 9.0f, 29);
-      Rgba c = Mix(dark, light, Clamp01(base * 0.9f + grain * 0.2f));
-      c = Scale(c, 1.0f - 0.45f * Smoothstep(0.82f, 0.97f, cracks));
+      Rgba c = Mix(dark, light, Clamp01(1.4f * (base - 0.5f) + 0.5f + 0.15f * (grain - 0.5f)));
+      c = Mix(c, Rgba{0.36f, 0.29f, 0.22f, 1}, 0.5f * Smoothstep(0.55f, 0.8f, patches));  // rusty-brown patches
+      c = Scale(c, 1.0f - 0.35f * Smoothstep(0.92f, 0.985f, cracks));
       At(img, x, y) = c;
     }
   }
@@ -360,4 +384,5 @@ void GenerateMeshes(const std::string& outDir) {
                   model.mesh.materials.size());
   }
   if (WriteStoneTexture(outDir + "/XFILE/stone.bmp")) std::printf("XFILE/stone.bmp  128x128\n");
+  if (WriteHullTexture(outDir + "/XFILE/gitor_hull.bmp")) std::printf("XFILE/gitor_hull.bmp  128x128\n");
 }
