@@ -50,16 +50,21 @@ void PanGains(double pan, double& left, double& right) {
   right = std::sin(angle);
 }
 
-void AddMono(std::vector<float>& bus, const std::vector<float>& voice, size_t startFrame, double gain,
+void AddMono(std::vector<float>& bus, const float* voice, size_t count, size_t startFrame, double gain,
              double pan) {
   double l, r;
   PanGains(pan, l, r);
   size_t frames = bus.size() / 2;
-  for (size_t i = 0; i < voice.size() && startFrame + i < frames; ++i) {
+  for (size_t i = 0; i < count && startFrame + i < frames; ++i) {
     size_t f = (startFrame + i) * 2;
     bus[f] += static_cast<float>(voice[i] * gain * l);
     bus[f + 1] += static_cast<float>(voice[i] * gain * r);
   }
+}
+
+void AddMono(std::vector<float>& bus, const std::vector<float>& voice, size_t startFrame, double gain,
+             double pan) {
+  AddMono(bus, voice.data(), voice.size(), startFrame, gain, pan);
 }
 
 // ---------------------------------------------------------------------------
@@ -74,12 +79,14 @@ struct VoiceParams {
 
 double Cents(double cents) { return std::exp2(cents / 1200.0); }
 
-std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, SynthRandom& rng) {
+// Renders one note into the front of `out` (grown when needed, never
+// shrunk, so notes reuse one buffer); returns the sample count.
+size_t RenderVoice(const Instrument& in, const VoiceParams& v, SynthRandom& rng, std::vector<float>& out) {
   double length = in.envelope.Length(v.held);
   bool percussive = in.timbre == Timbre::Pluck || in.timbre == Timbre::Bell;
   if (percussive) length = in.envelope.decay * 4.0;  // about -35 dB, then a short fade
   size_t n = static_cast<size_t>(length * SAMPLE_RATE) + 1;
-  std::vector<float> out(n);
+  if (out.size() < n) out.resize(n);
 
   Oscillator a, b, c;
   a.phase = rng.Uniform();
@@ -183,7 +190,7 @@ std::vector<float> RenderVoice(const Instrument& in, const VoiceParams& v, Synth
     }
     out[i] = static_cast<float>(s * amp * v.velocity);
   }
-  return out;
+  return n;
 }
 
 void AddNote(Buses& buses, const Instrument& in, size_t startFrame, double held, int midi,
@@ -193,10 +200,11 @@ void AddNote(Buses& buses, const Instrument& in, size_t startFrame, double held,
   // Wide instruments spread their notes across the field by pitch, so a
   // chord opens out left to right without rendering each note twice.
   double pan = in.pan + in.width * ((midi % 3) - 1);
-  std::vector<float> voice = RenderVoice(in, {frequency, held, velocity, 0.0}, rng);
-  AddMono(buses.dry, voice, startFrame, in.gain, pan);
-  if (in.echo > 0) AddMono(buses.echo, voice, startFrame, in.gain * in.echo, pan);
-  if (in.reverb > 0) AddMono(buses.reverb, voice, startFrame, in.gain * in.reverb, -pan);
+  static std::vector<float> voice;
+  size_t n = RenderVoice(in, {frequency, held, velocity, 0.0}, rng, voice);
+  AddMono(buses.dry, voice.data(), n, startFrame, in.gain, pan);
+  if (in.echo > 0) AddMono(buses.echo, voice.data(), n, startFrame, in.gain * in.echo, pan);
+  if (in.reverb > 0) AddMono(buses.reverb, voice.data(), n, startFrame, in.gain * in.reverb, -pan);
 }
 
 // ---------------------------------------------------------------------------
@@ -282,9 +290,9 @@ void EchoLoop(const std::vector<float>& send, std::vector<float>& out, size_t fr
               double feedback) {
   std::vector<double> left(delay, 0.0), right(delay, 0.0);
   OnePole damp;
+  size_t slot = 0;
   for (size_t lap = 0; lap < 2; ++lap) {
-    for (size_t f = 0; f < frames; ++f) {
-      size_t slot = (lap * frames + f) % delay;
+    for (size_t f = 0; f < frames; ++f, slot = slot + 1 == delay ? 0 : slot + 1) {
       double outL = left[slot], outR = right[slot];
       double in = 0.5 * (send[f * 2] + send[f * 2 + 1]);
       left[slot] = in + feedback * damp.LowPass(outR, 3500.0);
@@ -305,7 +313,7 @@ struct Comb {
     double y = line[pos];
     store = y * (1.0 - damping) + store * damping;
     line[pos] = in + store * feedback;
-    pos = (pos + 1) % line.size();
+    if (++pos == line.size()) pos = 0;
     return y;
   }
 };
@@ -316,7 +324,7 @@ struct Allpass {
   double Process(double in) {
     double y = line[pos];
     line[pos] = in + y * 0.5;
-    pos = (pos + 1) % line.size();
+    if (++pos == line.size()) pos = 0;
     return y - in;
   }
 };
