@@ -3,8 +3,8 @@
 // runs from the message loop, so a frame's dump includes its Enter step.
 #include "internal/automation.h"
 
+#include <sys/stat.h>
 #include <windows.h>
-
 
 #include <cerrno>
 #include <cstdio>
@@ -44,6 +44,9 @@ bool screenshotPending = false;
 std::FILE* traceOut = nullptr;
 bool scripted = false;
 InputScript script;
+std::string scriptName;
+bool liveScript = false;
+LiveScriptReader liveReader;
 
 void (*stateWriter)(std::FILE*) = nullptr;
 std::unordered_map<const void*, std::string> soundNames;
@@ -61,8 +64,22 @@ void WriteDump(int frame) {
   std::fflush(dumpOut);
 }
 
+// A live script is read up to this frame first, which waits for the driver.
+// A malformed line ends the run through the normal shutdown, since the
+// driver behind it can no longer be followed.
+void ReadLiveScript(int frame) {
+  std::string error;
+  if (liveReader.ReadThrough(frame, script, error)) return;
+  std::fprintf(stderr, "corvane: script '%s', %s; quitting\n", scriptName.c_str(), error.c_str());
+  if (!quitRequested) {
+    quitRequested = true;
+    PostQuitMessage(0);
+  }
+}
+
 // The keys of the line in force are down at the start of the frame.
 void ApplyScript(int frame) {
+  if (liveScript) ReadLiveScript(frame);
   const ScriptLine* line = script.LineAt(frame);
   for (int vk : SCRIPT_KEYS) {
     bool down = false;
@@ -74,6 +91,35 @@ void ApplyScript(int frame) {
   if (starting && starting->close) CloseAllWindows();
 }
 
+// Pipes and standard input are read live, a line at a time as the frames
+// need them; a regular file is read and checked whole before the first frame.
+bool LoadScript(const CommandLine& options) {
+  scriptName = options.scriptFromStdin ? "-" : options.scriptFile;
+  struct stat info;
+  if (options.scriptFromStdin) liveScript = true;
+  else if (stat(scriptName.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+    liveScript = true;
+  if (liveScript) {
+    liveReader.in = options.scriptFromStdin ? stdin : std::fopen(scriptName.c_str(), "r");
+    if (!liveReader.in)
+      std::fprintf(stderr, "corvane: cannot read the script '%s': %s\n", scriptName.c_str(), std::strerror(errno));
+    return liveReader.in != nullptr;
+  }
+  std::ifstream in(scriptName, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "corvane: cannot read the script '%s'\n", scriptName.c_str());
+    return false;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string error;
+  if (!ParseInputScript(text.str(), script, error)) {
+    std::fprintf(stderr, "corvane: script '%s', %s\n", scriptName.c_str(), error.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool StartAutomation(const CommandLine& options) {
@@ -81,19 +127,8 @@ bool StartAutomation(const CommandLine& options) {
   dumpFrames = options.dumpFrames;
   captureFrames = options.captureFrames;
   captureDir = options.captureDir;
-  if (!options.scriptFile.empty()) {
-    std::ifstream in(options.scriptFile, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "corvane: cannot read the script '%s'\n", options.scriptFile.c_str());
-      return false;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    if (!ParseInputScript(text.str(), script, error)) {
-      std::fprintf(stderr, "corvane: script '%s', %s\n", options.scriptFile.c_str(), error.c_str());
-      return false;
-    }
+  if (options.scriptFromStdin || !options.scriptFile.empty()) {
+    if (!LoadScript(options)) return false;
     scripted = true;
     SetScriptOwnsKeys(true);
     UseVirtualClock(true);
@@ -130,6 +165,8 @@ void OnIdlePass() {
 }
 
 void FinishAutomation() {
+  if (liveReader.in && liveReader.in != stdin) std::fclose(liveReader.in);
+  liveReader.in = nullptr;
   if (dumpOut) std::fclose(dumpOut);
   if (traceOut) std::fclose(traceOut);
   dumpOut = traceOut = nullptr;

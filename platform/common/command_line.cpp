@@ -78,7 +78,10 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     }
     std::string value = argv[++i];
     if (option == "--data") out.dataDir = value;
-    else if (option == "--script") out.scriptFile = value;
+    else if (option == "--script") {
+      out.scriptFromStdin = value == "-";
+      out.scriptFile = out.scriptFromStdin ? std::string() : value;
+    }
     else if (option == "--dump-file") out.dumpFile = value;
     else if (option == "--capture-dir") out.captureDir = value;
     else if (option == "--sound-trace") out.soundTraceFile = value;
@@ -124,7 +127,9 @@ const char* CommandLineUsage() {
          "                        left right enter esc d alt f11 f12; 'close' presses the window's\n"
          "                        close button);\n"
          "                        the keys are held from that frame until the next line, and the\n"
-         "                        clock becomes virtual: every pass of the main loop runs a frame\n"
+         "                        clock becomes virtual: every pass of the main loop runs a frame;\n"
+         "                        a pipe or '-' (standard input) is read live: each frame waits\n"
+         "                        until a line for it or a later frame has come, or the input ends\n"
          "  --frames N            quit through the normal shutdown after N frames\n"
          "  --dump FRAMES         after each listed frame write the game state as one JSON line\n"
          "  --dump-file FILE      where --dump writes\n"

@@ -24,6 +24,7 @@ struct CommandLine {
   std::string dataDir;
   bool headless = false;
   std::string scriptFile;
+  bool scriptFromStdin = false;  // --script -
   long frames = -1;  // -1: run until the window closes
   FrameSet dumpFrames;
   std::string dumpFile;

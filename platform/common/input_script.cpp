@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -55,21 +56,40 @@ bool ParseLine(const std::string& raw, ScriptLine& line, std::string& reason) {
   return true;
 }
 
+// One raw line of text: comments and blank lines are dropped, anything else
+// must parse and come after the lines already read.
+bool AddLine(std::string raw, int lineNumber, InputScript& script, std::string& error) {
+  size_t hash = raw.find('#');
+  if (hash != std::string::npos) raw.erase(hash);
+  if (raw.find_first_not_of(" \t\r\n") == std::string::npos) return true;
+  ScriptLine line;
+  std::string reason;
+  if (!ParseLine(raw, line, reason)) {
+    error = "line " + std::to_string(lineNumber) + ": " + reason;
+    return false;
+  }
+  if (!script.lines.empty() && line.frame <= script.lines.back().frame) {
+    error = "line " + std::to_string(lineNumber) + ": frame " + std::to_string(line.frame) +
+            " does not come after frame " + std::to_string(script.lines.back().frame);
+    return false;
+  }
+  script.lines.push_back(line);
+  return true;
+}
+
+bool FrameBefore(int frame, const ScriptLine& line) { return frame < line.frame; }
+
 }  // namespace
 
+// Live scripts grow to a line per frame, so the lookups are binary searches.
 const ScriptLine* InputScript::LineAt(int frame) const {
-  const ScriptLine* inForce = nullptr;
-  for (const auto& line : lines) {
-    if (line.frame > frame) break;
-    inForce = &line;
-  }
-  return inForce;
+  auto after = std::upper_bound(lines.begin(), lines.end(), frame, FrameBefore);
+  return after == lines.begin() ? nullptr : &*(after - 1);
 }
 
 const ScriptLine* InputScript::LineStartingAt(int frame) const {
-  for (const auto& line : lines)
-    if (line.frame == frame) return &line;
-  return nullptr;
+  const ScriptLine* line = LineAt(frame);
+  return line && line->frame == frame ? line : nullptr;
 }
 
 bool ParseInputScript(const std::string& text, InputScript& out, std::string& error) {
@@ -77,23 +97,24 @@ bool ParseInputScript(const std::string& text, InputScript& out, std::string& er
   std::istringstream input(text);
   std::string raw;
   int lineNumber = 0;
-  while (std::getline(input, raw)) {
-    ++lineNumber;
-    size_t hash = raw.find('#');
-    if (hash != std::string::npos) raw.erase(hash);
-    if (raw.find_first_not_of(" \t\r") == std::string::npos) continue;
-    ScriptLine line;
-    std::string reason;
-    if (!ParseLine(raw, line, reason)) {
-      error = "line " + std::to_string(lineNumber) + ": " + reason;
+  while (std::getline(input, raw))
+    if (!AddLine(raw, ++lineNumber, out, error)) return false;
+  return true;
+}
+
+bool LiveScriptReader::ReadThrough(int frame, InputScript& script, std::string& error) {
+  while (!ended && (script.lines.empty() || script.lines.back().frame < frame)) {
+    std::string raw;
+    int c;
+    while ((c = std::fgetc(in)) != EOF && c != '\n') raw += (char)c;
+    if (c == EOF && raw.empty()) {
+      ended = true;
+      break;
+    }
+    if (!AddLine(raw, ++lineNumber, script, error)) {
+      ended = true;
       return false;
     }
-    if (!out.lines.empty() && line.frame <= out.lines.back().frame) {
-      error = "line " + std::to_string(lineNumber) + ": frame " + std::to_string(line.frame) +
-              " does not come after frame " + std::to_string(out.lines.back().frame);
-      return false;
-    }
-    out.lines.push_back(line);
   }
   return true;
 }

@@ -3,8 +3,13 @@
 // right enter esc d alt f11 f12 (keys) and close (the window's close button,
 // pressed once at the start of that frame). Blank lines and text after '#' are
 // ignored; frames must increase from line to line.
+//
+// A script comes either whole (a file, read before the first frame) or live
+// (a pipe or standard input, read line by line as the frames need it, so a
+// driver can answer each frame's state dump with the next frame's keys).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -32,5 +37,17 @@ extern const int SCRIPT_KEYS[SCRIPT_KEY_COUNT];
 
 // Parses script text; false with "line N: reason" on a malformed line.
 bool ParseInputScript(const std::string& text, InputScript& out, std::string& error);
+
+// Reads a live script from a stream as far as the frames need it.
+struct LiveScriptReader {
+  std::FILE* in = nullptr;
+  int lineNumber = 0;
+  bool ended = false;  // end of input (or a malformed line): nothing more comes
+
+  // Reads lines into `script` until one for `frame` or later has arrived or
+  // the input ends; blocks while the writer has not written them. False with
+  // "line N: reason" on a malformed line, which also ends the reading.
+  bool ReadThrough(int frame, InputScript& script, std::string& error);
+};
 
 }  // namespace corvane
