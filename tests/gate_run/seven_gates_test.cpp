@@ -189,7 +189,7 @@ TEST(GateRun, AnUntypedGateStopsInThePathAndEndsTheRound) {
   for (auto& [effect, frame] : effectSeen) pictures[frame] = "item effect " + std::to_string(effect);
   std::string captureList;
   for (auto& [frame, what] : pictures) captureList += std::to_string(frame) + ",";
-  captureList += std::to_string(gate2 + 600) + "-" + std::to_string(gate2 + 700);
+  captureList += std::to_string(gate2 + 600) + "-" + std::to_string(gate2 + 660);
 
   LiveRun run;
   std::string captures = MakeScratchDir("gate-pictures");
