@@ -10,7 +10,7 @@ packages=(
   mingw-w64
   clang libclang-rt-14-dev
   fonts-league-spartan fonts-jura fonts-dseg fonts-dejavu-core
-  libgl1-mesa-dri libegl-mesa0 xvfb xauth
+  libgl1-mesa-dri libegl-mesa0 xvfb xauth openbox x11-apps
 )
 
 missing=()
