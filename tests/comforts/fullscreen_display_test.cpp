@@ -37,10 +37,13 @@ class VirtualDisplay {
       _exit(127);
     }
     close(fds[1]);
-    char buffer[16] = {};
-    ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+    // Xvfb writes the number and its newline separately and dies if the pipe
+    // is closed in between, so read up to the newline.
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
     close(fds[0]);
-    if (n > 0) display_ = ":" + std::string(buffer, (size_t)n - (buffer[n - 1] == '\n' ? 1 : 0));
+    if (!number.empty()) display_ = ":" + number;
   }
   ~VirtualDisplay() {
     if (pid_ > 0) {
