@@ -22,7 +22,9 @@ inline void Put32(Bytes& b, uint32_t v) {
   Put16(b, v & 0xFFFF);
   Put16(b, v >> 16);
 }
-inline void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+inline void PutId(Bytes& b, const char* id) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(id[i]));
+}
 
 // One chunk: id, size, body, and the pad byte when the body is odd.
 inline Bytes Chunk(const char* id, const Bytes& body, bool pad = true) {
