@@ -306,6 +306,12 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
   if (!mask) return D3D_OK;
   // Clear covers the viewport, cut further by the rectangles if given.
   const D3DVIEWPORT9& vp = state_.viewport;
+  const bool wholeTarget = vp.X == 0 && vp.Y == 0 && vp.Width == renderTarget_->width() &&
+                           vp.Height == renderTarget_->height();
+  if ((count == 0 || !rects) && wholeTarget) {
+    glClear(mask);  // unscissored: the software rasteriser's fast clear
+    return D3D_OK;
+  }
   glEnable(GL_SCISSOR_TEST);
   if (count == 0 || !rects) {
     glScissor(vp.X, vp.Y, vp.Width, vp.Height);
@@ -325,16 +331,16 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
   if (!matrix) return D3DERR_INVALIDCALL;
-  if (state == D3DTS_WORLD) {
-    state_.world = *matrix;
-  } else if (state == D3DTS_VIEW) {
-    state_.view = *matrix;
-    ++versions_[kLightingGroup];  // the light direction is kept in view space
-  } else if (state == D3DTS_PROJECTION) {
-    state_.projection = *matrix;
-  } else {
-    return D3D_OK;  // texture and other world matrices are not emulated
-  }
+  D3DMATRIX* slot = state == D3DTS_WORLD ? &state_.world
+                    : state == D3DTS_VIEW ? &state_.view
+                    : state == D3DTS_PROJECTION ? &state_.projection
+                                                : nullptr;
+  if (!slot) return D3D_OK;  // texture and other world matrices are not emulated
+  // The sprite's state block sets every transform back after each sprite;
+  // an unchanged matrix must not send the uniforms again.
+  if (std::memcmp(slot, matrix, sizeof *matrix) == 0) return D3D_OK;
+  *slot = *matrix;
+  if (state == D3DTS_VIEW) ++versions_[kLightingGroup];  // the light direction is kept in view space
   ++versions_[kTransformGroup];
   return D3D_OK;
 }
@@ -353,6 +359,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
   if (viewport->Width == 0 || viewport->Height == 0 || viewport->X + viewport->Width > renderTarget_->width() ||
       viewport->Y + viewport->Height > renderTarget_->height())
     return D3DERR_INVALIDCALL;
+  if (std::memcmp(&state_.viewport, viewport, sizeof *viewport) == 0) return D3D_OK;
   state_.viewport = *viewport;
   ++versions_[kTransformGroup];
   return D3D_OK;
@@ -366,6 +373,7 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
 
 HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
   if (!material) return D3DERR_INVALIDCALL;
+  if (std::memcmp(&state_.material, material, sizeof *material) == 0) return D3D_OK;
   state_.material = *material;
   ++versions_[kLightingGroup];
   return D3D_OK;
@@ -380,6 +388,7 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
 HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
   if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL) return D3DERR_INVALIDCALL;
   if (index != 0) return D3D_OK;  // only light 0 is emulated
+  if (std::memcmp(&state_.light0, light, sizeof *light) == 0) return D3D_OK;
   state_.light0 = *light;
   ++versions_[kLightingGroup];
   return D3D_OK;
@@ -526,9 +535,13 @@ void Device::PresentToWindow() {
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   gl_.framebuffer = ~0u;
   if (gl_.colorMask != 0xF) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE), gl_.colorMask = 0xF;
-  glClearColor(0.f, 0.f, 0.f, 1.f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glBlitFramebuffer(0, 0, bw, bh, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  // At the back buffer's own size there are no bars and nothing to filter.
+  const bool oneToOne = w == bw && h == bh && x == 0 && y == 0;
+  if (!oneToOne) {
+    glClearColor(0.f, 0.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glBlitFramebuffer(0, 0, bw, bh, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, oneToOne ? GL_NEAREST : GL_LINEAR);
 }
 
 }  // namespace corvane::d3d9
