@@ -144,7 +144,7 @@ void main() {
     s += "  vec4 ce = " + MaterialSource(key, key.emissiveSource, "u_matEmissive") + ";\n";
     s += "  vec3 ambient = u_globalAmbient.rgb;\n";
     if (key.lightEnabled) s += "  ambient += u_lightAmbient.rgb;\n";
-    s += "  vec3 color = ca.rgb * ambient + ce.rgb;\n  vec3 spec = vec3(0.0);\n";
+    s += "  vec3 color = ca.rgb * ambient + ce.rgb;\n  vec3 highlight = vec3(0.0);\n";
     // Diffuse and specular need a normal; vertices without one get only the
     // ambient and emissive terms.
     if (key.lightEnabled && key.hasNormal) {
@@ -155,12 +155,12 @@ void main() {
       if (key.specularEnable) {
         s += key.localViewer ? "    vec3 toEye = normalize(-eye);\n" : "    vec3 toEye = vec3(0.0, 0.0, -1.0);\n";
         s += "    float nh = dot(n, normalize(u_lightDir + toEye));\n";
-        s += "    if (nh > 0.0) spec = cs.rgb * u_lightSpecular.rgb * pow(nh, u_matPower);\n";
+        s += "    if (nh > 0.0) highlight = cs.rgb * u_lightSpecular.rgb * pow(nh, u_matPower);\n";
       }
       s += "  }\n";
     }
     s += "  v_diffuse = vec4(clamp(color, 0.0, 1.0), cd.a);\n";
-    s += "  v_specular = vec4(clamp(spec, 0.0, 1.0), cs.a);\n";
+    s += "  v_specular = vec4(clamp(highlight, 0.0, 1.0), cs.a);\n";
   } else {
     s += key.hasDiffuse ? "  v_diffuse = a_diffuse;\n" : "  v_diffuse = vec4(1.0);\n";
     s += key.hasSpecular ? "  v_specular = a_specular;\n" : "  v_specular = vec4(0.0);\n";
