@@ -162,6 +162,10 @@ MeshBuilder BuildShip() {
   MeshBuilder m;
   XMaterial hullMat = Material("Hull", 0.95, 0.95, 0.98, 1.0);
   SetSpecular(hullMat, 30.0, 0.8);
+  // The game draws the ship at three times its size without renormalising
+  // normals, so the light reaches it at a third of its strength; a cool
+  // self-glow keeps the hull's plating readable against the dark.
+  SetEmissive(hullMat, 0.30, 0.32, 0.36);
   hullMat.texture = "XFILE/gitor_hull.bmp";
   XMaterial glassMat = Material("Canopy", 0.12, 0.24, 0.42, 1.0);
   SetSpecular(glassMat, 80.0, 1.0);
