@@ -52,9 +52,17 @@ class RenderTest : public ::testing::Test {
 
   // Flying straight ahead along +z at z = PZ, camera 8 behind on the axis,
   // nothing in the world but the star field and the background bodies.
+  // The records hold D3DX vectors, whose default constructors write nothing,
+  // so fresh records are copied from zero-filled static ones.
+  template <typename T>
+  static T Zeroed() {
+    static T zero;  // static storage starts zero-filled
+    return zero;
+  }
+
   void SetUp() override {
     corvane::UseVirtualClock(true);
-    Player = PlayerRecord{};
+    Player = Zeroed<PlayerRecord>();
     Player.radius = 1.0f;
     Player.glowAlpha = 255;
     Player.pos = D3DXVECTOR3(0, 0, PZ);
@@ -62,7 +70,7 @@ class RenderTest : public ::testing::Test {
     Player.flightFrame = Player.world;
     for (auto& history : Player.trailHistory)
       for (D3DXMATRIX& m : history) m = Player.world;
-    Camera = CameraRecord{};
+    Camera = Zeroed<CameraRecord>();
     Camera.eye = D3DXVECTOR3(0, 0, PZ - 8.0f);
     Round = RoundRecord{};
     Round.phase = PHASE_FLYING;
@@ -71,10 +79,10 @@ class RenderTest : public ::testing::Test {
     for (Rock& rock : rocks) rock = Rock{D3DXVECTOR3(0, 0, 0), 1.0f, 0, 0, KIND_GONE, false, 13.0f, 17.0f};
     Gate = GateRecord{};
     Item = ItemRecord{};
-    Graze = GrazeRecord{};
+    Graze = Zeroed<GrazeRecord>();
     Screen = ScreenRecord{{255.0f, 255.0f, 255.0f}, 255};
     for (D3DXVECTOR3& m : Probe.markers) m = D3DXVECTOR3(0, 0, -400.0f);
-    Particle = ParticleRecord{};
+    Particle = Zeroed<ParticleRecord>();
     menuCursor = 0;
     SplitDigits(100);
   }
