@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_ASSETS=ON \
   -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
