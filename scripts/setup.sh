@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libepoxy-dev libopenal-dev libstb-dev libassimp-dev
+  libsdl2-dev libx11-dev libepoxy-dev libopenal-dev libstb-dev libassimp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64
   clang libclang-rt-14-dev

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "internal/window_internal.h"
+#include "win32/x11_errors.h"
 #include "win32/gamepad.h"
 #include "win32/window_icon.h"
 #include "win32/window_registry.h"
@@ -68,6 +69,7 @@ bool EnsureVideo() {
     return false;
   }
   InstallKeyFilter();
+  TolerateVanishedWindows();
   // Controllers are a comfort: the game plays on without them.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
     std::fprintf(stderr, "corvane: game controllers are not available: %s\n", SDL_GetError());
