@@ -21,6 +21,7 @@
 #include <d3dx9.h>
 
 #include "assets_audio/generated_data.h"
+#include "support/test_device.h"
 
 namespace fs = std::filesystem;
 
@@ -36,28 +37,16 @@ const Model kModels[] = {{"XFILE/gitor.x", 3}, {"XFILE/Stone.x", 1}, {"XFILE/Ite
 class MeshSet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "mesh set window";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "mesh set window", "x", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, NULL, NULL, NULL, NULL);
-    d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = 64;
-    params.BackBufferHeight = 64;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.Windowed = TRUE;
-    ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                &params, &device),
-              0);
+    TestDevice made;
+    ASSERT_TRUE(CreateTestDevice("mesh set window", 64, 64, made));
+    d3d = made.d3d;
+    device = made.device;
   }
   static void TearDownTestSuite() {
-    if (device) device->Release();
-    if (d3d) d3d->Release();
-    device = nullptr;
+    TestDevice made{d3d, device};
+    ReleaseTestDevice(made);
     d3d = nullptr;
+    device = nullptr;
   }
   void SetUp() override {
     if (Generated().first.empty()) GTEST_FAIL() << Generated().problem;

@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
+#include "support/test_device.h"
 
 namespace {
 
@@ -22,29 +23,16 @@ const fs::path kX = fs::path(CORVANE_SHARED_DIR) / "corpus" / "x";
 class CorpusMesh : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "corpus mesh window";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "corpus mesh window", "x", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, NULL, NULL,
-                                  NULL, NULL);
-    d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = 64;
-    params.BackBufferHeight = 64;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.Windowed = TRUE;
-    ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                &params, &device),
-              0);
+    TestDevice made;
+    ASSERT_TRUE(CreateTestDevice("corpus mesh window", 64, 64, made));
+    d3d = made.d3d;
+    device = made.device;
   }
   static void TearDownTestSuite() {
-    if (device) device->Release();
-    if (d3d) d3d->Release();
-    device = nullptr;
+    TestDevice made{d3d, device};
+    ReleaseTestDevice(made);
     d3d = nullptr;
+    device = nullptr;
   }
 
   struct Loaded {

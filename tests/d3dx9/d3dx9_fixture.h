@@ -16,36 +16,21 @@
 #include <d3dx9.h>
 
 #include "internal/d3d9_device.h"
+#include "support/test_device.h"
 
 class D3DXDeviceTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "d3dx test window";
-    RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, "d3dx test window", "d3dx", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, NULL, NULL,
-                             NULL, NULL);
-    d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = 800;
-    params.BackBufferHeight = 600;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.BackBufferCount = 1;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.Windowed = TRUE;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D16;
-    ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                &params, &device),
-              0);
+    TestDevice made;
+    ASSERT_TRUE(CreateTestDevice("d3dx test window", 800, 600, made));
+    d3d = made.d3d;
+    device = made.device;
   }
   static void TearDownTestSuite() {
-    if (device) device->Release();
-    if (d3d) d3d->Release();
-    device = nullptr;
+    TestDevice made{d3d, device};
+    ReleaseTestDevice(made);
     d3d = nullptr;
+    device = nullptr;
   }
 
   void BeginFrame(D3DCOLOR clear) {
@@ -97,7 +82,6 @@ class D3DXDeviceTest : public ::testing::Test {
     return out;
   }
 
-  static inline HWND window = NULL;
   static inline IDirect3D9* d3d = nullptr;
   static inline IDirect3DDevice9* device = nullptr;
   std::vector<uint8_t> pixels;
