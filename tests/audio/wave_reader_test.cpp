@@ -9,6 +9,7 @@
 
 #include "audio/riff_builder.h"
 #include "media/wave_reader.h"
+#include "support/corpus.h"
 
 namespace {
 
@@ -156,8 +157,8 @@ const std::set<std::string> kRefused = {
 };
 
 TEST(WaveReaderCorpus, OpensOrRefusesEachFileAsListed) {
-  std::filesystem::path root = std::filesystem::path(CORVANE_SHARED_DIR) / "corpus" / "wav";
-  ASSERT_TRUE(std::filesystem::exists(root)) << root;
+  SKIP_WITHOUT_CORPUS("wav");
+  const std::filesystem::path root = CorpusFolder("wav");
   int files = 0, opened = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
     if (entry.path().extension() != ".wav") continue;
@@ -179,7 +180,8 @@ TEST(WaveReaderCorpus, OpensOrRefusesEachFileAsListed) {
 }
 
 TEST(WaveReaderCorpus, ReportsFormatsAndSizesOfSampleFiles) {
-  std::filesystem::path root = std::filesystem::path(CORVANE_SHARED_DIR) / "corpus" / "wav";
+  SKIP_WITHOUT_CORPUS("wav");
+  const std::filesystem::path root = CorpusFolder("wav");
   struct Expect {
     const char* name;
     WORD tag, channels, bits, cbSize;

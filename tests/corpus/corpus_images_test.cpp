@@ -12,14 +12,13 @@
 #include <vector>
 
 #include "d3dx9/image_decode.h"
+#include "support/corpus.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using corvane::d3dx9::DecodedImage;
 using corvane::d3dx9::DecodeImage;
-
-const fs::path kCorpus = fs::path(CORVANE_SHARED_DIR) / "corpus";
 
 std::vector<uint8_t> ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -40,7 +39,8 @@ std::vector<fs::path> FilesIn(const fs::path& dir, const std::string& ext) {
 }
 
 TEST(CorpusBmp, EveryGoodFileLoadsWithThePixelsOfItsReference) {
-  const fs::path bmp = kCorpus / "bmp";
+  SKIP_WITHOUT_CORPUS("bmp");
+  const fs::path bmp = CorpusFolder("bmp");
   // Reference -> files with the same picture (including the RLE and
   // needless-palette files stb_image alone refuses).
   const std::map<std::string, std::vector<std::string>> groups = {
@@ -84,7 +84,8 @@ TEST(CorpusBmp, EveryGoodFileLoadsWithThePixelsOfItsReference) {
 }
 
 TEST(CorpusBmp, DoubtfulAndBadFilesNeverCrashAndClearlyBrokenOnesAreRefused) {
-  const fs::path bmp = kCorpus / "bmp";
+  SKIP_WITHOUT_CORPUS("bmp");
+  const fs::path bmp = CorpusFolder("bmp");
   for (const char* dir : {"q", "b", "x"}) {
     for (const fs::path& file : FilesIn(bmp / dir, ".bmp")) {
       DecodedImage image;
@@ -101,7 +102,8 @@ TEST(CorpusBmp, DoubtfulAndBadFilesNeverCrashAndClearlyBrokenOnesAreRefused) {
 }
 
 TEST(CorpusPng, ValidFilesLoadCorruptOnesFailAndOraclesMatch) {
-  const fs::path png = kCorpus / "png";
+  SKIP_WITHOUT_CORPUS("png");
+  const fs::path png = CorpusFolder("png");
   // stb_image does not check CRCs, so these two damaged files still decode.
   const std::set<std::string> crcOnly = {"xcsn0g01.png", "xhdn0g08.png"};
   int valid = 0;

@@ -13,12 +13,12 @@
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
+#include "support/corpus.h"
 #include "support/test_device.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-const fs::path kX = fs::path(CORVANE_SHARED_DIR) / "corpus" / "x";
 
 class CorpusMesh : public ::testing::Test {
  protected:
@@ -28,6 +28,7 @@ class CorpusMesh : public ::testing::Test {
     d3d = made.d3d;
     device = made.device;
   }
+  void SetUp() override { SKIP_WITHOUT_CORPUS("x"); }
   static void TearDownTestSuite() {
     TestDevice made{d3d, device};
     ReleaseTestDevice(made);
@@ -44,7 +45,7 @@ class CorpusMesh : public ::testing::Test {
     Loaded out;
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* buffer = nullptr;
-    out.hr = D3DXLoadMeshFromXA((kX / name).string().c_str(), D3DXMESH_MANAGED, device, nullptr, &buffer, nullptr,
+    out.hr = D3DXLoadMeshFromXA((CorpusFolder("x") / name).string().c_str(), D3DXMESH_MANAGED, device, nullptr, &buffer, nullptr,
                                 &out.materials, &mesh);
     if (mesh) {
       out.faces = mesh->GetNumFaces();
@@ -90,7 +91,7 @@ TEST_F(CorpusMesh, ValidModelsLoadWithTheirDocumentedCounts) {
   EXPECT_EQ(kw.textures[0].rfind("C:\\code\\", 0), 0u);
   // The backslash name resolves to the texture beside it.
   const fs::path previous = fs::current_path();
-  fs::current_path(kX);
+  fs::current_path(CorpusFolder("x"));
   IDirect3DTexture9* texture = nullptr;
   EXPECT_EQ(D3DXCreateTextureFromFileA(device, ".\\test.png", &texture), D3D_OK);
   fs::current_path(previous);
@@ -116,7 +117,7 @@ TEST_F(CorpusMesh, SkinWeightsOutOfRangeNeverHangsTheLoader) {
   if (child == 0) {
     alarm(60);
     ID3DXMesh* mesh = nullptr;
-    const HRESULT hr = D3DXLoadMeshFromXA((kX / "malformed_skinweights_oob.x").string().c_str(), 0, device,
+    const HRESULT hr = D3DXLoadMeshFromXA((CorpusFolder("x") / "malformed_skinweights_oob.x").string().c_str(), 0, device,
                                           nullptr, nullptr, nullptr, nullptr, &mesh);
     _exit(SUCCEEDED(hr) ? 0 : 1);
   }

@@ -1,22 +1,32 @@
 #!/usr/bin/env bash
 # Builds the WAV reader's libFuzzer target with clang and runs it for a bounded
-# time, seeded with the real WAV files of the shared corpus. Fails on any crash
-# or sanitizer report.
+# time, seeded with the real WAV files of the test corpus (the folder the tests
+# use: CORVANE_CORPUS_DIR, else the build's setting). Fails on any crash or
+# sanitizer report, and on a missing corpus when CORVANE_REQUIRE_CORPUS is set.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-fuzz}"
 seconds="${CORVANE_FUZZ_SECONDS:-45}"
-shared="$root/../shared/corpus/wav"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCORVANE_FUZZ=ON -DCORVANE_ASSETS=OFF -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz_wave_reader
 
+corpus="${CORVANE_CORPUS_DIR:-$(sed -n 's/^CORVANE_CORPUS_DIR:PATH=//p' "$build/CMakeCache.txt")}"
+wav="$corpus/wav"
+if [ ! -d "$wav" ]; then
+  if [ -n "${CORVANE_REQUIRE_CORPUS:-}" ] && [ "$CORVANE_REQUIRE_CORPUS" != 0 ]; then
+    echo "corpus not found at $wav (CORVANE_REQUIRE_CORPUS is set)" >&2
+    exit 1
+  fi
+  echo "corpus not found at $wav: fuzzing without its seeds"
+fi
+
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 seeds=()
 for dir in valid invalid unsupported; do
-  [ -d "$shared/$dir" ] && seeds+=("$shared/$dir")
+  [ -d "$wav/$dir" ] && seeds+=("$wav/$dir")
 done
 cd "$work"
 "$build/tests/fuzz/fuzz_wave_reader" -max_total_time="$seconds" -max_len=4096 \
