@@ -5,7 +5,9 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" play
+# The player's tree: the game and its data only. The test command keeps its
+# own tree (build-test), so neither reconfigures the other's.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_ASSETS=ON \
   -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
