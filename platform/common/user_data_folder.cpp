@@ -1,5 +1,6 @@
 #include "common/user_data_folder.h"
 
+#include <shlobj.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -19,11 +20,9 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 std::string UserDataFolder() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && *dataHome) return std::string(dataHome) + "/corvane";
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/.local/share/corvane";
-  return "";
+  char appData[MAX_PATH];
+  if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, appData))) return "";
+  return std::string(appData) + "/corvane";
 }
 
 bool MakeDirectories(const std::string& path) {
@@ -62,3 +61,18 @@ std::string NewScreenshotPath(std::string& error) {
 }
 
 }  // namespace corvane
+
+HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR path) {
+  if (csidl != CSIDL_APPDATA) return E_INVALIDARG;
+  std::string folder;
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  if (dataHome && *dataHome) {
+    folder = dataHome;
+  } else if (home && *home) {
+    folder = std::string(home) + "/.local/share";
+  }
+  if (folder.empty() || folder.size() >= MAX_PATH) return E_FAIL;
+  std::memcpy(path, folder.c_str(), folder.size() + 1);
+  return S_OK;
+}

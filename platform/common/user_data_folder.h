@@ -1,6 +1,6 @@
-// The player's own data folder: $XDG_DATA_HOME/corvane, else
-// ~/.local/share/corvane. The game keeps its scores there when its data
-// folder is read-only; screenshots always go there.
+// The player's own data folder: "corvane" in the application data folder
+// SHGetFolderPathA names ($XDG_DATA_HOME, else ~/.local/share), as the game
+// uses it for its scores. Screenshots always go there.
 #pragma once
 
 #include <string>

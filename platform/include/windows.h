@@ -82,6 +82,8 @@ typedef void* HGDIOBJ;
 #define FALSE 0
 #endif
 
+#define MAX_PATH 260
+
 #define MAKEFOURCC(ch0, ch1, ch2, ch3)                                  \
   ((DWORD)(BYTE)(ch0) | ((DWORD)(BYTE)(ch1) << 8) |                     \
    ((DWORD)(BYTE)(ch2) << 16) | ((DWORD)(BYTE)(ch3) << 24))

@@ -1,16 +1,16 @@
 #include "frontend/best_scores.h"
 
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "frontend/score_file.h"
 
 int bestScores[3] = {0, 0, 0};
 
@@ -18,113 +18,164 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const SCORE_FILE = "TEXT/ranking.txt";
-const char* const USER_SCORE_FILE = "ranking.txt";
+// Where the scores live: the data folder's file whenever it can be written;
+// the player's own folder only when it cannot (an installed, read-only
+// copy). Both are read, so a copy in either place is never hidden.
+const char* const DATA_SCORE_FILE = "TEXT/ranking.txt";
+enum { DATA, USER, PLACES };
 
-// Where the scores go when the data folder cannot be written, for example
-// an installed read-only copy. Empty when no such folder can be named.
-fs::path UserDataFolder() {
-#ifdef _WIN32
-  const char* appData = std::getenv("APPDATA");
-  if (appData != NULL && appData[0] != '\0') return fs::path(appData) / "Corvane";
-#else
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome != NULL && dataHome[0] != '\0') return fs::path(dataHome) / "corvane";
-  const char* home = std::getenv("HOME");
-  if (home != NULL && home[0] != '\0') return fs::path(home) / ".local" / "share" / "corvane";
-#endif
-  return fs::path();
+// The table as read at start: what this run added is measured against it.
+int loadedScores[3] = {0, 0, 0};
+
+std::string UserScoreFile() {
+  char folder[MAX_PATH];
+  if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder))) return "";
+  return (fs::path(folder) / "corvane" / "ranking.txt").string();
 }
 
-fs::path UserScoreFile() {
-  fs::path folder = UserDataFolder();
-  return folder.empty() ? folder : folder / USER_SCORE_FILE;
-}
-
-bool Exists(const fs::path& path) {
+std::string Shown(const std::string& path) {
   std::error_code error;
-  return !path.empty() && fs::exists(path, error);
+  fs::path absolute = fs::absolute(path, error);
+  return "\"" + (error ? path : absolute.string()) + "\"";
 }
 
-// Once the scores have had to move to the user's folder they live there.
-fs::path ScoreFileInUse() {
-  fs::path user = UserScoreFile();
-  return Exists(user) ? user : fs::path(SCORE_FILE);
+std::string TableText(const int table[3]) {
+  return std::to_string(table[0]) + ", " + std::to_string(table[1]) + ", " + std::to_string(table[2]);
 }
 
-bool SyncToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return fsync(fileno(file)) == 0;
-#endif
+// As a finished run puts its score in: an equal score goes above.
+void InsertScore(int table[3], int score) {
+  int k = 0;
+  while (k < 3 && table[k] > score) ++k;
+  if (k == 3) return;
+  for (int i = 2; i > k; --i) table[i] = table[i - 1];
+  table[k] = score;
 }
 
-// Writes beside the old file and renames over it, so a failure at any
-// point leaves the old scores whole.
-bool WriteScoresReplacing(const fs::path& path) {
-  std::error_code error;
-  if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
-  fs::path temporary = path;
-  temporary += ".new";
-
-  std::FILE* file = std::fopen(temporary.string().c_str(), "w");
-  if (file == NULL) return false;
-  bool written = true;
-  for (int score : bestScores) {
-    if (std::fprintf(file, "%d ", score) < 0) written = false;
+// Best three of two tables; a score both hold counts once, so a table
+// united with a copy of itself stays as it is.
+void UniteTables(int into[3], const int other[3]) {
+  int a[3], b[3], out[3];
+  std::copy(into, into + 3, a);
+  std::copy(other, other + 3, b);
+  std::sort(a, a + 3, std::greater<int>());
+  std::sort(b, b + 3, std::greater<int>());
+  for (int i = 0, j = 0, n = 0; n < 3; ++n) {
+    if (j == 3 || (i < 3 && a[i] > b[j])) {
+      out[n] = a[i++];
+    } else if (i == 3 || b[j] > a[i]) {
+      out[n] = b[j++];
+    } else {
+      out[n] = a[i++], ++j;
+    }
   }
-  if (written) written = SyncToDisk(file);
-  if (std::fclose(file) != 0) written = false;
-  if (written) {
-    fs::rename(temporary, path, error);
-    written = !error;
-  }
-  if (!written) fs::remove(temporary, error);
-  return written;
+  std::copy(out, out + 3, into);
 }
 
-void SetAsideDamaged(const fs::path& path) {
-  fs::path aside = path;
-  aside += ".damaged";
-  std::error_code error;
-  fs::rename(path, aside, error);
-  if (error) {
-    std::fprintf(stderr, "corvane: score file \"%s\" is damaged; starting from 0, 0, 0\n",
-                 path.string().c_str());
-  } else {
-    std::fprintf(stderr,
-                 "corvane: score file \"%s\" is damaged; kept as \"%s\", starting from 0, 0, 0\n",
-                 path.string().c_str(), aside.string().c_str());
+// Puts into `table` each score of `now` that `before` does not account for:
+// the scores this run reached.
+void AddNewScores(int table[3], const int now[3], const int before[3]) {
+  bool used[3] = {false, false, false};
+  for (int i = 0; i < 3; ++i) {
+    int match = 0;
+    while (match < 3 && (used[match] || before[match] != now[i])) ++match;
+    if (match < 3) {
+      used[match] = true;
+    } else {
+      InsertScore(table, now[i]);
+    }
   }
+}
+
+// Both places as they are now. A damaged file is set aside with what it
+// still held kept in play; an unreadable one is left alone.
+struct ScorePlaces {
+  std::string path[PLACES];
+  ScoreFile file[PLACES];
+  int table[3] = {0, 0, 0};  // best three of the files that hold scores
+  int holders = 0;
+};
+
+ScorePlaces ReadPlaces(bool reportUnreadable) {
+  ScorePlaces places;
+  places.path[DATA] = DATA_SCORE_FILE;
+  places.path[USER] = UserScoreFile();
+  std::string damageReports;
+  for (int i = 0; i < PLACES; ++i) {
+    if (places.path[i].empty()) continue;
+    ScoreFile& file = places.file[i];
+    file = ReadScoreFile(places.path[i]);
+    if (file.state == ScoreFile::UNREADABLE) {
+      if (reportUnreadable) {
+        std::fprintf(stderr, "corvane: cannot read the score file %s (%s); it is left as it is\n",
+                     Shown(places.path[i]).c_str(), file.problem.c_str());
+      }
+      continue;
+    }
+    if (file.state == ScoreFile::MISSING) continue;
+    if (file.state == ScoreFile::DAMAGED) {
+      std::string error, aside = SetAsideDamaged(places.path[i], error);
+      damageReports += "corvane: score file " + Shown(places.path[i]) + " is damaged (" + file.problem + "); " +
+                       (aside.empty() ? "cannot keep it aside (" + error + ")" : "kept as " + Shown(aside));
+    }
+    if (places.holders++ == 0) {
+      std::copy(file.scores, file.scores + 3, places.table);
+    } else {
+      UniteTables(places.table, file.scores);
+    }
+  }
+  if (!damageReports.empty()) {
+    std::fprintf(stderr, "%s; best scores now %s\n", damageReports.c_str(), TableText(places.table).c_str());
+  }
+  return places;
+}
+
+// The first place that is not an unreadable file and takes the table.
+void WriteToFirstUsablePlace(const ScorePlaces& places, const int table[3]) {
+  std::string why[PLACES];
+  for (int i = 0; i < PLACES; ++i) {
+    if (places.path[i].empty()) {
+      why[i] = "no user data folder can be named";
+      continue;
+    }
+    if (places.file[i].state == ScoreFile::UNREADABLE) {
+      why[i] = Shown(places.path[i]) + " could not be read";
+      continue;
+    }
+    std::string error;
+    if (ReplaceScoreFile(places.path[i], table, error)) {
+      if (i == USER) {
+        std::fprintf(stderr, "corvane: best scores saved in %s (%s)\n", Shown(places.path[USER]).c_str(),
+                     why[DATA].c_str());
+      } else if (places.holders == PLACES) {
+        std::fprintf(stderr, "corvane: best scores of %s and %s combined; saved in %s\n",
+                     Shown(places.path[DATA]).c_str(), Shown(places.path[USER]).c_str(),
+                     Shown(places.path[DATA]).c_str());
+      }
+      return;
+    }
+    why[i] = Shown(places.path[i]) + " cannot be written: " + error;
+  }
+  std::fprintf(stderr, "corvane: best scores %s not saved (%s; %s); the files are left as they were\n",
+               TableText(table).c_str(), why[DATA].c_str(), why[USER].c_str());
 }
 
 }  // namespace
 
 void LoadBestScores() {
-  for (int& score : bestScores) score = 0;
-  fs::path path = ScoreFileInUse();
-  std::FILE* file = std::fopen(path.string().c_str(), "r");
-  if (file == NULL) return;  // a first run: no scores yet
-
-  // A failed conversion consumes nothing, so the later entries stay 0 too.
-  int read = 0;
-  while (read < 3 && std::fscanf(file, "%d", &bestScores[read]) == 1) ++read;
-  std::fclose(file);
-  if (read < 3) SetAsideDamaged(path);
+  ScorePlaces places = ReadPlaces(true);
+  std::copy(places.table, places.table + 3, bestScores);
+  std::copy(places.table, places.table + 3, loadedScores);
 }
 
+// Another copy of the game may have saved since this one started: its file
+// is read again and this run's new scores go into it.
 void SaveBestScores() {
-  fs::path path = ScoreFileInUse();
-  if (WriteScoresReplacing(path)) return;
-
-  fs::path user = UserScoreFile();
-  if (!user.empty() && path != user && WriteScoresReplacing(user)) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\"; best scores kept in \"%s\"\n",
-                 path.string().c_str(), user.string().c_str());
-    return;
+  ScorePlaces places = ReadPlaces(false);
+  if (!std::equal(places.table, places.table + 3, loadedScores)) {
+    UniteTables(places.table, loadedScores);  // a file removed meanwhile loses nothing
+    AddNewScores(places.table, bestScores, loadedScores);
+    std::copy(places.table, places.table + 3, bestScores);
   }
-  std::fprintf(stderr, "corvane: cannot write the best scores to \"%s\"; the old file is kept\n",
-               path.string().c_str());
+  WriteToFirstUsablePlace(places, bestScores);
 }
