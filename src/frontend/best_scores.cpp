@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "frontend/score_file.h"
 
@@ -24,8 +25,18 @@ namespace fs = std::filesystem;
 const char* const DATA_SCORE_FILE = "TEXT/ranking.txt";
 enum { DATA, USER, PLACES };
 
-// The table as read at start: what this run added is measured against it.
+// The table as last read or saved: what this run added since is measured
+// against it.
 int loadedScores[3] = {0, 0, 0};
+
+// The game saves at every new best score and at exit; where the scores went
+// is said once, not at every save.
+void SayOnce(const std::string& line) {
+  static std::string said;
+  if (line == said) return;
+  said = line;
+  std::fputs(line.c_str(), stderr);
+}
 
 std::string UserScoreFile() {
   char folder[MAX_PATH];
@@ -100,7 +111,7 @@ ScorePlaces ReadPlaces(bool reportUnreadable) {
   ScorePlaces places;
   places.path[DATA] = DATA_SCORE_FILE;
   places.path[USER] = UserScoreFile();
-  std::string damageReports;
+  std::vector<std::string> damageReports;
   for (int i = 0; i < PLACES; ++i) {
     if (places.path[i].empty()) continue;
     ScoreFile& file = places.file[i];
@@ -115,8 +126,9 @@ ScorePlaces ReadPlaces(bool reportUnreadable) {
     if (file.state == ScoreFile::MISSING) continue;
     if (file.state == ScoreFile::DAMAGED) {
       std::string error, aside = SetAsideDamaged(places.path[i], error);
-      damageReports += "corvane: score file " + Shown(places.path[i]) + " is damaged (" + file.problem + "); " +
-                       (aside.empty() ? "cannot keep it aside (" + error + ")" : "kept as " + Shown(aside));
+      std::string kept = aside.empty() ? "cannot keep it aside (" + error + ")" : "kept as " + Shown(aside);
+      damageReports.push_back("corvane: score file " + Shown(places.path[i]) + " is damaged (" +
+                              file.problem + "); " + kept);
     }
     if (places.holders++ == 0) {
       std::copy(file.scores, file.scores + 3, places.table);
@@ -124,8 +136,8 @@ ScorePlaces ReadPlaces(bool reportUnreadable) {
       UniteTables(places.table, file.scores);
     }
   }
-  if (!damageReports.empty()) {
-    std::fprintf(stderr, "%s; best scores now %s\n", damageReports.c_str(), TableText(places.table).c_str());
+  for (const std::string& report : damageReports) {
+    std::fprintf(stderr, "%s; best scores now %s\n", report.c_str(), TableText(places.table).c_str());
   }
   return places;
 }
@@ -145,19 +157,17 @@ void WriteToFirstUsablePlace(const ScorePlaces& places, const int table[3]) {
     std::string error;
     if (ReplaceScoreFile(places.path[i], table, error)) {
       if (i == USER) {
-        std::fprintf(stderr, "corvane: best scores saved in %s (%s)\n", Shown(places.path[USER]).c_str(),
-                     why[DATA].c_str());
+        SayOnce("corvane: best scores saved in " + Shown(places.path[USER]) + " (" + why[DATA] + ")\n");
       } else if (places.holders == PLACES) {
-        std::fprintf(stderr, "corvane: best scores of %s and %s combined; saved in %s\n",
-                     Shown(places.path[DATA]).c_str(), Shown(places.path[USER]).c_str(),
-                     Shown(places.path[DATA]).c_str());
+        SayOnce("corvane: best scores of " + Shown(places.path[DATA]) + " and " + Shown(places.path[USER]) +
+                " combined; saved in " + Shown(places.path[DATA]) + "\n");
       }
       return;
     }
     why[i] = Shown(places.path[i]) + " cannot be written: " + error;
   }
-  std::fprintf(stderr, "corvane: best scores %s not saved (%s; %s); the files are left as they were\n",
-               TableText(table).c_str(), why[DATA].c_str(), why[USER].c_str());
+  SayOnce("corvane: best scores " + TableText(table) + " not saved (" + why[DATA] + "; " + why[USER] +
+          "); the files are left as they were\n");
 }
 
 }  // namespace
@@ -168,8 +178,8 @@ void LoadBestScores() {
   std::copy(places.table, places.table + 3, loadedScores);
 }
 
-// Another copy of the game may have saved since this one started: its file
-// is read again and this run's new scores go into it.
+// Another copy of the game may have saved since this one last read or saved:
+// the files are read again and this run's new scores go into what they hold.
 void SaveBestScores() {
   ScorePlaces places = ReadPlaces(false);
   if (!std::equal(places.table, places.table + 3, loadedScores)) {
@@ -177,5 +187,6 @@ void SaveBestScores() {
     AddNewScores(places.table, bestScores, loadedScores);
     std::copy(places.table, places.table + 3, bestScores);
   }
+  std::copy(bestScores, bestScores + 3, loadedScores);
   WriteToFirstUsablePlace(places, bestScores);
 }

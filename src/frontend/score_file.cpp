@@ -76,8 +76,8 @@ ScoreFile ReadWholeFile(const std::string& path, std::string& text) {
     return Unreadable(WindowsError(code));
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Unreadable("not a regular file");
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, share, NULL, OPEN_EXISTING, 0, NULL);
   if (handle == INVALID_HANDLE_VALUE) return Unreadable(WindowsError(GetLastError()));
   ScoreFile result = ReadOpenFile(handle, text);
   CloseHandle(handle);
@@ -85,7 +85,8 @@ ScoreFile ReadWholeFile(const std::string& path, std::string& text) {
 }
 
 bool WriteDurably(const std::string& path, const std::string& text, std::string& error) {
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE handle =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (handle == INVALID_HANDLE_VALUE) {
     error = WindowsError(GetLastError());
     return false;

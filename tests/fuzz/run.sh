@@ -31,3 +31,17 @@ done
 cd "$work"
 "$build/tests/fuzz/fuzz_wave_reader" -max_total_time="$seconds" -max_len=4096 \
   -rss_limit_mb=2048 -print_final_stats=1 "$work" "${seeds[@]}" 2>&1 | tail -n 12
+
+# The best-score reader, seeded with the layouts a player's file may have:
+# the game's own form, one number a line, and damage (a cut, a word, a number
+# past 32 bits).
+cmake --build "$build" --target fuzz_score_file
+scores="$work/scores"
+mkdir -p "$scores/corpus" "$scores/seeds"
+printf '300 200 100 ' >"$scores/seeds/written"
+printf '300\n200\n-100\n' >"$scores/seeds/lines"
+printf '50 x 10' >"$scores/seeds/word"
+printf '  7\t99999999999 5' >"$scores/seeds/too-big"
+printf '300 200' >"$scores/seeds/short"
+"$build/tests/fuzz/fuzz_score_file" -max_total_time="$seconds" -max_len=256 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$scores/corpus" "$scores/seeds" 2>&1 | tail -n 12

@@ -1,0 +1,51 @@
+// libFuzzer target: any bytes as a best-score file through the game's reader.
+// A file it calls sound must read the same with fscanf("%d"), the reading
+// the file format is defined by, and must survive being written back.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "frontend/score_file.h"
+
+namespace {
+
+std::string ScratchFile() {
+  static std::string path = "/tmp/corvane-score-fuzz-" + std::to_string(getpid()) + ".txt";
+  return path;
+}
+
+void Require(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string& path = ScratchFile();
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+
+  ScoreFile file = ReadScoreFile(path);
+  Require(file.state == ScoreFile::SOUND || file.state == ScoreFile::DAMAGED);
+  if (file.state == ScoreFile::DAMAGED) {
+    Require(!file.problem.empty());
+    return 0;
+  }
+  int scanned[3] = {0, 0, 0};
+  f = std::fopen(path.c_str(), "r");
+  Require(f != nullptr && std::fscanf(f, "%d%d%d", &scanned[0], &scanned[1], &scanned[2]) == 3);
+  std::fclose(f);
+  std::string written;
+  for (int i = 0; i < 3; ++i) {
+    Require(scanned[i] == file.scores[i]);
+    written += std::to_string(file.scores[i]) + " ";
+  }
+  ScoreFile again = ParseScoreText(written.data(), written.size(), false);
+  Require(again.state == ScoreFile::SOUND);
+  for (int i = 0; i < 3; ++i) Require(again.scores[i] == file.scores[i]);
+  return 0;
+}
