@@ -61,18 +61,3 @@ std::string NewScreenshotPath(std::string& error) {
 }
 
 }  // namespace corvane
-
-HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR path) {
-  if (csidl != CSIDL_APPDATA) return E_INVALIDARG;
-  std::string folder;
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  if (dataHome && *dataHome) {
-    folder = dataHome;
-  } else if (home && *home) {
-    folder = std::string(home) + "/.local/share";
-  }
-  if (folder.empty() || folder.size() >= MAX_PATH) return E_FAIL;
-  std::memcpy(path, folder.c_str(), folder.size() + 1);
-  return S_OK;
-}
