@@ -7,6 +7,7 @@
 #include "frontend/mode_select.h"
 #include "game/round_reset.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 #include "media/sprite_draw.h"
 
 bool fadeActive = false;
@@ -19,16 +20,15 @@ constexpr LONG GAME_MUSIC_VOLUME = -500;
 
 void RewindAndStopAll() {
   for (IDirectSoundBuffer8* sound : sounds) {
-    if (sound == NULL) continue;
-    sound->SetCurrentPosition(0);
-    sound->Stop();
+    RewindSound(sound);
+    StopSound(sound);
   }
 }
 
 void StartGameMusic() {
   int track = SND_BE03 + rand() % 6;
   if (sounds[track] == NULL) return;
-  sounds[track]->Play(0, 0, DSBPLAY_LOOPING);
+  PlaySoundLooping(sounds[track]);
   sounds[track]->SetVolume(GAME_MUSIC_VOLUME);
 }
 
@@ -37,8 +37,8 @@ void StartGameMusic() {
 void FadeOutStep() {
   // The 800 x 600 rectangle centred on the top-left corner and doubled
   // covers the whole screen.
-  DrawSprite(0, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 0.0f, 0, 0, 800, 600, texDam2, fadeAlpha, 0, 0,
-             0);
+  DrawSprite(BLEND_ALPHA, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 0.0f, 0, 0, 800, 600, texDam2,
+             fadeAlpha, 0, 0, 0);
   fadeAlpha += FADE_STEP;
   if (fadeAlpha != 255) return;
 

@@ -8,7 +8,7 @@
 #include "app/asset_catalogue.h"
 #include "frontend/fade.h"
 #include "game/world_state.h"
-#include "media/sound_loader.h"
+#include "media/sound_play.h"
 #include "media/sprite_draw.h"
 #include "media/vector_helpers.h"
 
@@ -35,14 +35,10 @@ const OptionLayout OPTIONS[3] = {
 constexpr float STAR_SPEED = 3.0f;
 constexpr float STAR_RESPAWN_Z = -5.0f;
 
-void PlayOnce(int slot) {
-  if (sounds[slot] != NULL) PlaySoundOnce(sounds[slot]);
-}
-
 // A move needs a fresh press and no fade under way.
 void MoveTo(int option) {
   if (arrowKeyLatch || fadeActive) return;
-  PlayOnce(SND_TRAMP);
+  PlaySoundOnce(sounds[SND_TRAMP]);
   arrowKeyLatch = true;
   selectCursor = option;
   selectZoom = 0.0f;
@@ -111,25 +107,25 @@ void ModeSelectInput() {
 }
 
 void ModeSelectDraw() {
-  if (sounds[SND_LOOP_56] != NULL) PlaySoundLooping(sounds[SND_LOOP_56]);
+  PlaySoundLooping(sounds[SND_LOOP_56]);
 
   for (const Star& star : stars) DrawStar(star);
 
-  DrawSprite(1, 410.0f, 40.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0, 192, 512, 256, texOpmoji, 255, 0,
-             255, 255);
-  DrawSprite(1, 412.0f, 42.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0, 192, 512, 256, texOpmoji, 255, 255,
-             255, 255);
+  DrawSprite(BLEND_ADDITIVE, 410.0f, 40.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0, 192, 512, 256,
+             texOpmoji, 255, 0, 255, 255);
+  DrawSprite(BLEND_ADDITIVE, 412.0f, 42.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0, 192, 512, 256,
+             texOpmoji, 255, 255, 255, 255);
 
   // The glow copy stays 0.1 larger, so a thin glow shows even at zoom 0.
   int top = 80 * selectCursor;
-  DrawSprite(1, 400.0f, 300.0f, 0.0f, 0.0f, selectZoom, selectZoom, 0.0f, 0, top, 512, top + 80,
-             texMoji2, 255, 255, 255, 255);
-  DrawSprite(1, 400.0f, 300.0f, 0.0f, 0.0f, selectZoom + 0.1f, selectZoom + 0.1f, 0.0f, 0, top, 512,
-             top + 80, texMoji2, 255, 0, 150, 255);
+  DrawSprite(BLEND_ADDITIVE, 400.0f, 300.0f, 0.0f, 0.0f, selectZoom, selectZoom, 0.0f, 0, top, 512,
+             top + 80, texMoji2, 255, 255, 255, 255);
+  DrawSprite(BLEND_ADDITIVE, 400.0f, 300.0f, 0.0f, 0.0f, selectZoom + 0.1f, selectZoom + 0.1f, 0.0f,
+             0, top, 512, top + 80, texMoji2, 255, 0, 150, 255);
 
   for (const OptionLayout& layout : OPTIONS) {
     float scale = selectScale[layout.option];
-    DrawSprite(0, layout.x, layout.y, 0.0f, 0.0f, scale, scale, 1.0f, layout.iconLeft, 0,
+    DrawSprite(BLEND_ALPHA, layout.x, layout.y, 0.0f, 0.0f, scale, scale, 1.0f, layout.iconLeft, 0,
                layout.iconLeft + 128, 128, texSelect, selectAlpha[layout.option], 255, 255, 255);
   }
 
@@ -150,5 +146,5 @@ void ModeSelectEnterRule() {
   if (enterKeyLatch || fadeActive) return;
   enterKeyLatch = true;
   fadeActive = true;
-  PlayOnce(SND_SE_SOD06);
+  PlaySoundOnce(sounds[SND_SE_SOD06]);
 }

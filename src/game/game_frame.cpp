@@ -45,8 +45,9 @@ void DrawBackgroundBody(const D3DXVECTOR3& point, IDirect3DTexture9* texture, in
                         const D3DVIEWPORT9& viewport, const FrameCameras& cameras,
                         const D3DXMATRIX& identity) {
   ProjectToScreen(point, viewport, cameras, identity);
-  DrawSprite(2, Camera.screenPoint.x, Camera.screenPoint.y, Camera.screenPoint.z, 0.0f, scale,
-             scale, 1.0f, 0, 0, width, height, texture, a, r, g, b);
+  DrawSprite(BLEND_ADDITIVE_NO_DEPTH, Camera.screenPoint.x, Camera.screenPoint.y,
+             Camera.screenPoint.z, 0.0f, scale, scale, 1.0f, 0, 0, width, height, texture, a, r, g,
+             b);
 }
 
 // The nebulae always; the far bodies only in a normal run outside gate
@@ -59,7 +60,7 @@ void DrawBackgroundBodies(const D3DVIEWPORT9& viewport, const FrameCameras& came
   DrawBackgroundBody(D3DXVECTOR3(170.0f, -100.0f, pz + 200.0f), texBack2, 256, 256, 5.0f, 255, 0,
                      55, 0, viewport, cameras, identity);
 
-  if (Round.mode != MODE_NORMAL || Gate.kind != 0) return;
+  if (Round.mode != MODE_NORMAL || Gate.kind != GATE_NONE) return;
   if (Round.level <= 2.0f) {
     int moon = (int)(pz / 200.0f) + 55;
     DrawBackgroundBody(D3DXVECTOR3(-170.0f, -220.0f, pz + 1000.0f), texBack1, 235, 235,
@@ -99,7 +100,7 @@ void DrawObstacles(const D3DVIEWPORT9& viewport, const FrameCameras& cameras,
   const float pz = Player.pos.z;
   for (int k = 0; k < ROCK_COUNT; ++k) {
     Rock& rock = rocks[k];
-    if (Gate.kind != 0 && k > 7) continue;
+    if (Gate.kind != GATE_NONE && k > GATE_COUNT) continue;  // the gates and one more
     if (rock.pos.z < pz - 50.0f) continue;
     const float margin = rock.pos.z < pz + 100.0f ? 1000.0f : 70.0f;
     ProjectToScreen(rock.pos, viewport, cameras, identity);
@@ -125,8 +126,8 @@ void DrawGrazeSpark(const D3DVIEWPORT9& viewport, const FrameCameras& cameras) {
   if (Graze.active && Round.phase == PHASE_FLYING) {
     ProjectToScreen(Graze.sparkPos, viewport, cameras, Player.world);
     const float angle = (float)(rand() % 360);
-    DrawSprite(1, Camera.screenPoint.x, Camera.screenPoint.y, Camera.screenPoint.z, angle,
-               Graze.sparkSize, Graze.sparkSize * 0.05f, 1.0f, 0, 0, 64, 64, texEffect1, 155,
+    DrawSprite(BLEND_ADDITIVE, Camera.screenPoint.x, Camera.screenPoint.y, Camera.screenPoint.z,
+               angle, Graze.sparkSize, Graze.sparkSize * 0.05f, 1.0f, 0, 0, 64, 64, texEffect1, 155,
                255, 255, 255);
     Graze.sparkSize = (float)(rand() % 5 + 5);
     Screen.tint = {255.0f, 90.0f, 90.0f};

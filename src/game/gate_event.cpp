@@ -7,9 +7,9 @@
 #include "app/asset_catalogue.h"
 #include "frontend/mode_select.h"
 #include "game/round_reset.h"
-#include "game/sound_cues.h"
 #include "game/update_game.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void ConsumeArrow() {
   Gate.arrows[GATE_ARROW_COUNT - 1] = ARROW_CONSUMED;
   Gate.erasing = true;
   Gate.eraseFrame = 0;
-  RestartSound(sounds[SND_ARROW_ERASE]);
+  PlaySoundOnce(sounds[SND_ARROW_ERASE]);
 }
 
 void DrawNewArrows() {
@@ -48,9 +48,9 @@ void ClearGate() {
   rocks[Gate.index].vanishing = true;
   Gate.state = GATE_CLEARED;
   Gate.index += 1;
-  Player.autoDodge = rand() % 4 + 1;
+  Player.autoDodge = DODGE_RIGHT + rand() % 4;
   Round.score += Round.level * 100;
-  RestartSound(sounds[SND_SUCCESS]);
+  PlaySoundOnce(sounds[SND_SUCCESS]);
 }
 
 // Slots 0 to 6 become the gate stones, 200 behind the ship.
@@ -69,7 +69,7 @@ void PlaceGateStones() {
 }  // namespace
 
 void ReadGateInput() {
-  if (Gate.kind == 0 || Gate.caution || Gate.state != GATE_WAITING ||
+  if (Gate.kind == GATE_NONE || Gate.caution || Gate.state != GATE_WAITING ||
       Round.phase != PHASE_FLYING)
     return;
   int code = FirstArrowDown();
@@ -83,12 +83,12 @@ void ReadGateInput() {
     ConsumeArrow();
   } else {
     Gate.approach += 30.0f;
-    RestartSound(sounds[SND_MISS]);
+    PlaySoundOnce(sounds[SND_MISS]);
   }
 }
 
 void TestGateEventStart() {
-  if (Player.pos.z >= Round.level * 3000.0f && Gate.kind == 0 && selectCursor == 0) SwitchStage();
+  if (Player.pos.z >= Round.level * 3000.0f && Gate.kind == GATE_NONE && selectCursor == 0) SwitchStage();
 }
 
 void CountArrowErase() {
@@ -99,7 +99,7 @@ void CountArrowErase() {
 
 void FlashCaution() {
   if (!Gate.caution) return;
-  if (Screen.tint.g == 255.0f) RestartSound(sounds[SND_CAUTION]);
+  if (Screen.tint.g == 255.0f) PlaySoundOnce(sounds[SND_CAUTION]);
   Screen.tint.g -= 3.0f;
   Screen.tint.b -= 3.0f;
   if (Screen.tint.g <= 0.0f) {
@@ -113,14 +113,14 @@ void FlashCaution() {
 }
 
 void AdvanceGate() {
-  if (Gate.kind == 0 || Gate.caution) return;
+  if (Gate.kind == GATE_NONE || Gate.caution) return;
   if (Gate.state == GATE_WAITING)
     rocks[Gate.index].pos =
         D3DXVECTOR3(Player.pos.x, Player.pos.y, Player.pos.z + 250.0f - Gate.approach);
   if (Gate.state == GATE_CLEARED && Player.velX == 0.0f && Player.velY == 0.0f) StartNextGate();
   if (Gate.state == GATE_WAITING) {
     if (Gate.approach <= 210.0f) {
-      if (Gate.approach == 0.0f) RestartSound(sounds[SND_ARROW_SHOW]);
+      if (Gate.approach == 0.0f) PlaySoundOnce(sounds[SND_ARROW_SHOW]);
       Gate.approach += Round.level / 3;
     } else {
       // Only a gate still waiting can fail: a gate cleared with its stone

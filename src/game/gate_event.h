@@ -8,8 +8,4 @@ void CountArrowErase();    // step 16
 void FlashCaution();       // step 24
 void AdvanceGate();        // step 27
 
-constexpr int GATE_COUNT = 7;
 constexpr int ARROW_CONSUMED = 5;
-constexpr int GATE_WAITING = 0;
-constexpr int GATE_CLEARED = 1;
-constexpr int GATE_FAILED = 2;

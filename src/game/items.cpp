@@ -3,15 +3,15 @@
 #include <cstdlib>
 
 #include "app/asset_catalogue.h"
-#include "game/sound_cues.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 
 namespace {
 
 void RunVanishSoundCycle() {
   if (!Item.vanishEffect) return;
   Item.vanishTimer += 0.2f;
-  if (Item.vanishTimer == 0.2f) RestartSound(sounds[SND_ROCK_VANISH]);
+  if (Item.vanishTimer == 0.2f) PlaySoundOnce(sounds[SND_ROCK_VANISH]);
   if (Item.vanishTimer >= 10.0f) {
     Item.vanishTimer = 0.0f;
     Item.vanishEffect = false;
@@ -25,11 +25,11 @@ void TurnItems() {
 
 void MoveSpeedSign() {
   if (Item.effect == EFFECT_SPEED_UP) {
-    if (Item.speedSignY <= -8.0f) RestartSound(sounds[SND_SPEED_CHANGE]);
+    if (Item.speedSignY <= -8.0f) PlaySoundOnce(sounds[SND_SPEED_CHANGE]);
     Item.speedSignY += 0.3f;
     if (Item.speedSignY >= 5.0f) Item.speedSignY = -8.0f;
   } else if (Item.effect == EFFECT_SPEED_DOWN) {
-    if (Item.speedSignY >= 5.0f) RestartSound(sounds[SND_SPEED_CHANGE]);
+    if (Item.speedSignY >= 5.0f) PlaySoundOnce(sounds[SND_SPEED_CHANGE]);
     Item.speedSignY -= 0.3f;
     if (Item.speedSignY <= -8.0f) Item.speedSignY = 5.0f;
   }
@@ -58,7 +58,7 @@ void RunEffectTime() {
 }
 
 void RunFlash() {
-  if (Item.flashTimer == 20.0f) RestartSound(sounds[SND_LIGHT]);
+  if (Item.flashTimer == 20.0f) PlaySoundOnce(sounds[SND_LIGHT]);
   if (Item.flashTimer > 0.0f) Item.flashTimer -= 0.2f;
   if (Item.flashTimer <= 0.0f) {
     Item.flashTimer = 20.0f;
@@ -76,7 +76,7 @@ void ApplyEffect() {
       break;
     case EFFECT_GHOST:
       Screen.alpha = 200;
-      if (Item.timer >= 199.7f) RestartSound(sounds[SND_GHOST]);
+      if (Item.timer >= 199.7f) PlaySoundOnce(sounds[SND_GHOST]);
       break;
     case EFFECT_FLASH:
       RunFlash();
@@ -88,8 +88,8 @@ void ApplyEffect() {
       Player.steerLimit = 0.5f;
       break;
     case EFFECT_SCORE_UP:
-      if (Item.timer >= 199.7f) RestartSound(sounds[SND_SCORE_UP]);
-      Round.flashKind = 2;
+      if (Item.timer >= 199.7f) PlaySoundOnce(sounds[SND_SCORE_UP]);
+      Round.flashKind = FLASH_BLUE;
       Round.score += 0.1f;
       break;
     case EFFECT_ROCK_VANISH:

@@ -7,9 +7,9 @@
 #include "app/asset_catalogue.h"
 #include "frontend/mode_select.h"
 #include "game/round_flow.h"
-#include "game/sound_cues.h"
 #include "game/update_game.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 
 namespace {
 
@@ -50,15 +50,15 @@ void GrazeRock(const D3DXVECTOR3& toRock) {
   Graze.sparkPos = D3DXVECTOR3(toRock.x / 5.0f, toRock.y / 5.0f, toRock.z / 5.0f);
   Graze.active = true;
   if (Round.score > 10.0f && !Player.crashed) Round.score -= 1.0f;
-  Round.flashKind = 1;
-  RestartSound(sounds[SND_GRAZE]);
+  Round.flashKind = FLASH_RED;
+  PlaySoundOnce(sounds[SND_GRAZE]);
 }
 
 void TakeItem(Rock& rock) {
   Item.spinning = true;
   rock.kind = KIND_GONE;
   Item.spinCount = 0;
-  PlaySoundAsIs(sounds[SND_ITEM_GET]);
+  PlaySoundOnward(sounds[SND_ITEM_GET]);
 }
 
 }  // namespace
@@ -68,8 +68,8 @@ void PassObstacles() {
   const D3DXVECTOR3 ship = Player.pos;
   for (int k = 0; k < ROCK_COUNT; ++k) {
     Rock& rock = rocks[k];
-    if (InPassingBox(rock, ship)) PlacePassSound(rock.pos);
-    if (rock.pos.z <= ship.z - 50.0f && ship.z <= Round.level * 2500.0f && Gate.kind == 0)
+    if (InPassingBox(rock, ship)) PlaceSound(passSound3D, rock.pos);
+    if (rock.pos.z <= ship.z - 50.0f && ship.z <= Round.level * 2500.0f && Gate.kind == GATE_NONE)
       PlaceAhead(rock, ship.z);
   }
 }
@@ -79,7 +79,7 @@ void TestCollisions() {
   const D3DXVECTOR3 ship = Player.pos;
   for (int k = 0; k < ROCK_COUNT; ++k) {
     Rock& rock = rocks[k];
-    if (Gate.kind != 0 && k != Gate.index) continue;
+    if (Gate.kind != GATE_NONE && k != Gate.index) continue;
     if (!InCollisionBox(rock, ship)) continue;
     if (rock.kind != KIND_STONE && rock.kind != KIND_DUST && rock.kind != KIND_ITEM) continue;
 
@@ -102,7 +102,7 @@ void TestCollisions() {
 }
 
 void PlaceForwardMarkers() {
-  if (Gate.kind != 0) return;
+  if (Gate.kind != GATE_NONE) return;
   bool found[MARKER_COUNT] = {};
   int n = 0;
   const D3DXVECTOR3 ship = Player.pos;

@@ -9,13 +9,17 @@
 #include "frontend/best_scores.h"
 #include "frontend/mode_select.h"
 #include "frontend/title.h"
-#include "game/sound_cues.h"
 #include "game/update_game.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 
 namespace {
 
 constexpr int VK_D = 0x44;
+
+void StopAllSounds() {
+  for (IDirectSoundBuffer8* sound : sounds) StopSound(sound);
+}
 
 void SetTint(float r, float g, float b) { Screen.tint = TintColor{r, g, b}; }
 
@@ -24,11 +28,11 @@ void MovePauseCursor() {
   if (KeyDown(VK_RIGHT)) {
     if (menuCursor == 0) {
       menuCursor = 1;
-      RestartSound(sounds[SND_TRAMP]);
+      PlaySoundOnce(sounds[SND_TRAMP]);
     }
   } else if (KeyDown(VK_LEFT) && menuCursor == 1) {
     menuCursor = 0;
-    RestartSound(sounds[SND_TRAMP]);
+    PlaySoundOnce(sounds[SND_TRAMP]);
   }
 }
 
@@ -36,7 +40,7 @@ void Pause() {
   Round.phase = PHASE_PAUSED;
   SetTint(150.0f, 150.0f, 150.0f);
   Screen.alpha = 255;
-  RestartSound(sounds[SND_ESC]);
+  PlaySoundOnce(sounds[SND_ESC]);
   RewindSound(sounds[SND_LOOP_56]);
 }
 
@@ -113,14 +117,14 @@ void PlaceCrashCamera() {
 
 void CountExplosion() {
   if (!Player.crashed || Round.explosionFrame >= 15) return;
-  if (Round.explosionFrame == 0) RestartSound(sounds[SND_OWN_EXPLOSION]);
+  if (Round.explosionFrame == 0) PlaySoundOnce(sounds[SND_OWN_EXPLOSION]);
   Round.explosionFrame += 1;
 }
 
 void RunCountdown() {
   if (Round.phase != PHASE_COUNTDOWN) return;
   if (Round.countdownTimer >= 8.85f && Round.countdownTimer < 9.0f && Round.mode != MODE_FREE_VIEW)
-    RestartSound(sounds[SND_COUNTDOWN_3]);
+    PlaySoundOnce(sounds[SND_COUNTDOWN_3]);
   Round.countdownTimer -= 0.15f;
   if (Round.introOffset > 0.0f) Round.introOffset -= 0.5f;
   if (Round.countdownTimer <= 0.5f) {
@@ -129,7 +133,7 @@ void RunCountdown() {
     if (Round.countdownStep >= 3) {
       Round.phase = PHASE_FLYING;
       Round.countdownStep = 0;
-      LoopSound(passSound);
+      PlaySoundLooping(passSound);
     }
   }
 }
@@ -140,7 +144,7 @@ void ScoreDistance() {
 }
 
 void RunHandsOffBoost() {
-  if (Player.velX == 0.0f && Player.velY == 0.0f && Round.phase == PHASE_FLYING && Gate.kind == 0) {
+  if (Player.velX == 0.0f && Player.velY == 0.0f && Round.phase == PHASE_FLYING && Gate.kind == GATE_NONE) {
     Player.boostPhase += 0.05f;
     if (Player.handsOffFrames < 100) Player.handsOffFrames += 1;
     if (Player.boostPhase >= 10.0f) Player.boostPhase = 0.0f;
@@ -150,9 +154,9 @@ void RunHandsOffBoost() {
 
   if (Player.handsOffFrames >= 40 && Round.mode != MODE_FREE_VIEW) {
     Round.score += 0.1f;
-    Round.flashKind = 2;
-    if (Player.handsOffFrames == 40) RestartSound(sounds[SND_FORWARD_DASH]);
-    LoopSound(sounds[SND_WIND_CUTTING]);
+    Round.flashKind = FLASH_BLUE;
+    if (Player.handsOffFrames == 40) PlaySoundOnce(sounds[SND_FORWARD_DASH]);
+    PlaySoundLooping(sounds[SND_WIND_CUTTING]);
     if (Camera.boostPullback <= 5.0f) Camera.boostPullback += 0.3f;
   } else {
     if (Camera.boostPullback > 0.0f) Camera.boostPullback -= 0.3f;
@@ -169,11 +173,11 @@ void MakeDashSmoke() {
 
 void RunDash() {
   if (!Player.dashing) return;
-  if (Player.dashSpin == 0.0f) RestartSound(sounds[SND_DASH]);
+  if (Player.dashSpin == 0.0f) PlaySoundOnce(sounds[SND_DASH]);
   Player.steerLimit = 5.0f;
   Player.dashSpin += 20.0f;
   Round.score -= 1.0f;
-  Round.flashKind = 1;
+  Round.flashKind = FLASH_RED;
   if (Round.score <= 0.0f) Round.score = 0.0f;
   if (Player.dashSpin >= 360.0f) {
     Player.dashSpin = 0.0f;

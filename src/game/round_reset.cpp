@@ -7,9 +7,9 @@
 #include "app/asset_catalogue.h"
 #include "frontend/mode_select.h"
 #include "frontend/title.h"
-#include "game/sound_cues.h"
 #include "game/update_game.h"
 #include "game/world_state.h"
+#include "media/sound_play.h"
 #include "media/sprite_draw.h"
 
 namespace {
@@ -79,10 +79,10 @@ void ResetRound() {
 
   menuCursor = 0;
   Round.explosionFrame = 0;
-  Gate.kind = 0;
+  Gate.kind = GATE_NONE;
   Round.level = 1.0f;
 
-  PlacePassSound(rocks[0].pos);
+  PlaceSound(passSound3D, rocks[0].pos);
   Player.cruiseSpeed = Round.level;
 
   PlaceShipAtStart();
@@ -96,8 +96,8 @@ void SwitchStage() {
   D3DXVec3TransformCoord(&Player.pos, &Player.pos, &Player.world);
   PlaceTrailEmitters();
 
-  if (Gate.kind != 0) {
-    Gate.kind = 0;
+  if (Gate.kind != GATE_NONE) {
+    Gate.kind = GATE_NONE;
     Round.level += 0.5f;
     Player.cruiseSpeed = Round.level;
     for (int k = 0; k < ROCK_COUNT; ++k) {
@@ -105,11 +105,11 @@ void SwitchStage() {
       MakeFreshStone(rocks[k]);
     }
   } else {
-    Gate.kind = rand() % 3 + 1;
+    Gate.kind = GATE_VIEW_BELOW + rand() % 3;
     Gate.cautionFlashes = 0;
     Gate.caution = true;
     Player.cruiseSpeed = 2.0f;
-    Gate.state = 0;
+    Gate.state = GATE_WAITING;
     Gate.approach = 0.0f;
     Gate.index = 0;
     Gate.arrowScale = 0.1f;
@@ -117,7 +117,7 @@ void SwitchStage() {
     for (int i = 0; i < GATE_ARROW_COUNT; ++i) Gate.arrows[i] = rand() % 4;
   }
 
-  for (int k = 0; k < 7; ++k) rocks[k].vanishing = false;
+  for (int k = 0; k < GATE_COUNT; ++k) rocks[k].vanishing = false;
   Player.velZ = 0.0f;
   Player.boostPhase = 0.0f;
   Player.handsOffFrames = 0;

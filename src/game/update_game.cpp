@@ -25,9 +25,9 @@ const D3DXVECTOR3 NOZZLE_OFFSETS[NOZZLE_COUNT] = {
 D3DXVECTOR3 CameraOffset() {
   if (Round.mode == MODE_FREE_VIEW) return D3DXVECTOR3(10.0f, 10.0f, -40.0f);
   switch (Gate.kind) {
-    case 1: return D3DXVECTOR3(0.0f, -2.5f, -15.0f);
-    case 2: return D3DXVECTOR3(10.0f, 2.5f, -15.0f);
-    case 3: return D3DXVECTOR3(-10.0f, 2.5f, -15.0f);
+    case GATE_VIEW_BELOW: return D3DXVECTOR3(0.0f, -2.5f, -15.0f);
+    case GATE_VIEW_RIGHT: return D3DXVECTOR3(10.0f, 2.5f, -15.0f);
+    case GATE_VIEW_LEFT: return D3DXVECTOR3(-10.0f, 2.5f, -15.0f);
     default: return D3DXVECTOR3(0.0f, 2.5f, -8.0f - Camera.boostPullback);
   }
 }
@@ -37,12 +37,12 @@ D3DXVECTOR3 CameraOffset() {
 void ApplyFriction(float& velocity, float position) {
   if (velocity > 0.0f) {
     velocity -= 0.02f;
-    if (position >= 57.0f && Gate.kind == 0) velocity = 0.0f;
+    if (position >= 57.0f && Gate.kind == GATE_NONE) velocity = 0.0f;
     if (velocity < 0.0f) velocity = 0.0f;
   }
   if (velocity < 0.0f) {
     velocity += 0.02f;
-    if (position <= -57.0f && Gate.kind == 0) velocity = 0.0f;
+    if (position <= -57.0f && Gate.kind == GATE_NONE) velocity = 0.0f;
     if (velocity > 0.0f) velocity = 0.0f;
   }
 }
@@ -50,25 +50,25 @@ void ApplyFriction(float& velocity, float position) {
 void ApplyAutoDodge() {
   float m12 = Player.world._12;
   switch (Player.autoDodge) {
-    case 1:
+    case DODGE_RIGHT:
       Player.velX += 0.05f;
-      if (Player.velX > 2.0f) Player.autoDodge = 0;
+      if (Player.velX > 2.0f) Player.autoDodge = DODGE_NONE;
       if (m12 < -0.5f) Player.roll = 0.0f;
       else Player.roll -= 0.3f;
       break;
-    case 2:
+    case DODGE_LEFT:
       Player.velX -= 0.05f;
-      if (Player.velX < -2.0f) Player.autoDodge = 0;
+      if (Player.velX < -2.0f) Player.autoDodge = DODGE_NONE;
       if (m12 < 0.5f) Player.roll += 0.3f;
       else Player.roll = 0.0f;
       break;
-    case 3:
+    case DODGE_DOWN:
       Player.velY -= 0.05f;
-      if (Player.velY < -2.0f) Player.autoDodge = 0;
+      if (Player.velY < -2.0f) Player.autoDodge = DODGE_NONE;
       break;
-    case 4:
+    case DODGE_UP:
       Player.velY += 0.05f;
-      if (Player.velY > 2.0f) Player.autoDodge = 0;
+      if (Player.velY > 2.0f) Player.autoDodge = DODGE_NONE;
       break;
     default:
       break;
@@ -77,7 +77,7 @@ void ApplyAutoDodge() {
 
 void LevelShip() {
   float m12 = Player.world._12;
-  bool waitingAtGate = Gate.state == 0 && Gate.kind != 0;
+  bool waitingAtGate = Gate.state == GATE_WAITING && Gate.kind != GATE_NONE;
   if ((m12 < 0.0f && !arrowKeyLatch) || waitingAtGate) Player.roll += 0.18f;
   if ((m12 > 0.0f && !arrowKeyLatch) || waitingAtGate) Player.roll -= 0.18f;
 }
@@ -117,7 +117,7 @@ void PlaceListener() {
 }
 
 void SteerShip() {
-  if (Round.phase != PHASE_FLYING || Round.mode == MODE_FREE_VIEW || Gate.kind != 0) return;
+  if (Round.phase != PHASE_FLYING || Round.mode == MODE_FREE_VIEW || Gate.kind != GATE_NONE) return;
   float m12 = Player.world._12;
   float limit = Player.steerLimit;
   if (KeyDown(VK_RIGHT)) {
@@ -239,7 +239,7 @@ void UpdateGame() {
   SteerShip();                // 4
   ReadGateInput();            // 5
   ReadRoundKeys();            // 6
-  Round.flashKind = 0;        // 7
+  Round.flashKind = FLASH_WHITE;        // 7
   TestGateEventStart();       // 8
   RefillTrailHistory();       // 9
   RunHandsOffBoost();         // 10

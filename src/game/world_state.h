@@ -37,8 +37,29 @@ constexpr int EFFECT_SPEED_DOWN = 4;
 constexpr int EFFECT_SCORE_UP = 5;
 constexpr int EFFECT_ROCK_VANISH = 6;
 
-// Degrees to radians, as the game converts every angle it keeps.
-constexpr float DEG_TO_RAD = 0.017453292f;
+// Gate.kind: no event, or a running event and where the camera watches it from.
+constexpr int GATE_NONE = 0;
+constexpr int GATE_VIEW_BELOW = 1;
+constexpr int GATE_VIEW_RIGHT = 2;
+constexpr int GATE_VIEW_LEFT = 3;
+
+// Gate.state, and the number of gate stones in one event.
+constexpr int GATE_WAITING = 0;
+constexpr int GATE_CLEARED = 1;
+constexpr int GATE_FAILED = 2;
+constexpr int GATE_COUNT = 7;
+
+// Round.flashKind: the colour of the wash behind the score this frame.
+constexpr int FLASH_WHITE = 0;
+constexpr int FLASH_RED = 1;   // graze, dash
+constexpr int FLASH_BLUE = 2;  // boost, score-up item
+
+// Player.autoDodge: the drift after a cleared gate.
+constexpr int DODGE_NONE = 0;
+constexpr int DODGE_RIGHT = 1;  // toward +x
+constexpr int DODGE_LEFT = 2;   // toward -x
+constexpr int DODGE_DOWN = 3;   // toward -y
+constexpr int DODGE_UP = 4;     // toward +y
 
 struct PlayerRecord {
   D3DXVECTOR3 pos;

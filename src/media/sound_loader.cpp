@@ -1,4 +1,4 @@
-// WAV files into DirectSound buffers, and the ways the game plays them.
+// WAV files into DirectSound buffers.
 #include "media/sound_loader.h"
 
 #include <cstdio>
@@ -97,12 +97,3 @@ void LoadSound(IDirectSoundBuffer8** slot, const char* fileName) {
 void LoadSound3D(IDirectSoundBuffer8** slot, const char* fileName) {
   LoadBuffer(slot, fileName, SOUND_BUFFER_3D_FLAGS, DS3DALG_NO_VIRTUALIZATION);
 }
-
-void PlaySoundOnce(IDirectSoundBuffer8* sound) {
-  sound->SetCurrentPosition(0);
-  sound->Play(0, 0, 0);
-}
-
-void PlaySoundOnward(IDirectSoundBuffer8* sound) { sound->Play(0, 0, 0); }
-
-void PlaySoundLooping(IDirectSoundBuffer8* sound) { sound->Play(0, 0, DSBPLAY_LOOPING); }

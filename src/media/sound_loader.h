@@ -1,5 +1,5 @@
 // Sound buffers: each WAV file becomes one DirectSound secondary buffer,
-// filled once at start-up, and the three ways the game plays them.
+// filled once at start-up (media/sound_play.h plays them).
 #pragma once
 
 #include <windows.h>
@@ -17,8 +17,3 @@ constexpr DWORD SOUND_BUFFER_3D_FLAGS = DSBCAPS_CTRL3D | DSBCAPS_CTRLFREQUENCY |
 void LoadSound(IDirectSoundBuffer8** slot, const char* fileName);
 // The same with 3D control (mono files); the caller queries IID_IDirectSound3DBuffer.
 void LoadSound3D(IDirectSoundBuffer8** slot, const char* fileName);
-
-// The playback idioms.
-void PlaySoundOnce(IDirectSoundBuffer8* sound);      // rewind, then play once
-void PlaySoundOnward(IDirectSoundBuffer8* sound);    // play once, no rewind
-void PlaySoundLooping(IDirectSoundBuffer8* sound);   // loop; repeating it changes nothing

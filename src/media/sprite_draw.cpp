@@ -59,8 +59,8 @@ void DrawSprite(BlendMode blendMode, float x, float y, float z, float angle, flo
 
   Gfx.sprite->Begin(D3DXSPRITE_ALPHABLEND);
   // After Begin, which installs the sprite object's own blend states.
-  if (blendMode >= 1) Gfx.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-  if (blendMode == 2) Gfx.device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+  if (blendMode != BLEND_ALPHA) Gfx.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  if (blendMode == BLEND_ADDITIVE_NO_DEPTH) Gfx.device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
 
   D3DXMATRIX translation, scaling, rotation, transform;
   D3DXMatrixTranslation(&translation, x, y, z);
@@ -74,8 +74,8 @@ void DrawSprite(BlendMode blendMode, float x, float y, float z, float angle, flo
   Gfx.sprite->Draw(texture, &source, &centre, NULL, PackColor(alpha, red, green, blue));
   Gfx.sprite->End();
 
-  if (blendMode >= 1) Gfx.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  if (blendMode == 2) Gfx.device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+  if (blendMode != BLEND_ALPHA) Gfx.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  if (blendMode == BLEND_ADDITIVE_NO_DEPTH) Gfx.device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
 void SplitDigits(int value) {
@@ -101,8 +101,9 @@ void DrawNumber(float x, float y, float scale, int red, int green, int blue) {
   int count = DigitBuffer.digitCount;
   for (int i = 0; i < count; ++i) {
     int digit = DigitBuffer.digits[i];
-    DrawSprite(1, x - (float)(32 * count) + (float)(32 * i) * scale, y, 0.0f, 0.0f, scale, scale,
-               0.0f, 32 * digit, 0, 32 * digit + 32, 64, tex123, 255, red, green, blue);
+    DrawSprite(BLEND_ADDITIVE, x - (float)(32 * count) + (float)(32 * i) * scale, y, 0.0f, 0.0f,
+               scale, scale, 0.0f, 32 * digit, 0, 32 * digit + 32, 64, tex123, 255, red, green,
+               blue);
   }
 }
 

@@ -3,9 +3,12 @@
 
 #include <d3d9.h>
 
-// 0 normal alpha blend, 1 additive, 2 additive with depth writes off.
-// Negative values act as 0, values above 2 as 1.
-typedef int BlendMode;
+// How a sprite mixes with what is under it.
+enum BlendMode {
+  BLEND_ALPHA = 0,              // normal alpha blend
+  BLEND_ADDITIVE = 1,           // adds its light
+  BLEND_ADDITIVE_NO_DEPTH = 2,  // adds its light, depth writes off
+};
 
 struct DigitBufferRecord {
   int digits[20];

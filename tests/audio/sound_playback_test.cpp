@@ -12,6 +12,7 @@
 #include "audio/riff_builder.h"
 #include "dsound/audio_device.h"
 #include "media/sound_loader.h"
+#include "media/sound_play.h"
 
 namespace {
 
@@ -99,6 +100,11 @@ TEST_F(Loopback, OneShotRestartsFromTheStartAndPlayAloneCarriesOn) {
 
   PlaySoundOnward(b);  // a second Play on a playing buffer does not restart it
   EXPECT_NEAR(Render(8)[0], 256.0f, 1.0f);
+
+  // An empty slot (a file that made no buffer) is skipped by every idiom.
+  for (auto play : {PlaySoundOnce, PlaySoundOnward, PlaySoundLooping, RewindSound, StopSound}) play(nullptr);
+  PlaceSound(nullptr, D3DXVECTOR3(1.0f, 2.0f, 3.0f));
+  EXPECT_NEAR(Render(8)[0], 264.0f, 1.0f);
 }
 
 TEST_F(Loopback, LoopingOutlastsTheBufferAndAFinishedOneShotRewinds) {

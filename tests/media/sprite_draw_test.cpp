@@ -44,7 +44,7 @@ class Sprites : public DeviceTest {
 
 TEST_F(Sprites, OddWidthCentreIsAHalfPixel) {
   BeginFrame(0xFF000000);
-  Draw(0, 10.0f, 33, 255, 255, 255, 255, white);  // ten times wider: the half pixel shows as five
+  Draw(BLEND_ALPHA, 10.0f, 33, 255, 255, 255, 255, white);  // ten times wider: the half pixel shows as five
   EndFrame();
   // 330 pixels centred on 400 cover 235 to 565; a centre of 16 would give 240 to 570.
   for (int x : {238, 562}) EXPECT_PRED2(Near, At(x, 300), 0xFFFFFF) << x;
@@ -57,9 +57,9 @@ TEST_F(Sprites, BlendModesMixAndPutTheirStatesBack) {
   // A half-transparent blue sprite over dark red; before each draw DESTBLEND
   // is SRCCOLOR and depth writes are off, so what is written back shows.
   const struct { BlendMode mode; int pixel; DWORD destBlend, zWrite; } cases[] = {
-      {0, 0x320064, D3DBLEND_SRCCOLOR, FALSE},    {-1, 0x320064, D3DBLEND_SRCCOLOR, FALSE},
-      {1, 0x640064, D3DBLEND_INVSRCALPHA, FALSE}, {5, 0x640064, D3DBLEND_INVSRCALPHA, FALSE},
-      {2, 0x640064, D3DBLEND_INVSRCALPHA, TRUE}};
+      {BLEND_ALPHA, 0x320064, D3DBLEND_SRCCOLOR, FALSE},
+      {BLEND_ADDITIVE, 0x640064, D3DBLEND_INVSRCALPHA, FALSE},
+      {BLEND_ADDITIVE_NO_DEPTH, 0x640064, D3DBLEND_INVSRCALPHA, TRUE}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     BeginFrame(0xFF640000);
@@ -76,9 +76,9 @@ TEST_F(Sprites, BlendModesMixAndPutTheirStatesBack) {
 TEST_F(Sprites, ColoursWrapAt256AndMissingTexturesShowTheChecker) {
   CreatePlaceholderTexture();
   BeginFrame(0xFF000000);
-  Draw(0, 1.0f, 64, 256, 255, 255, 255, white);  // alpha 256 is 0: nothing shows
-  Draw(0, 1.0f, 64, 255, 256, 300, 0, white);    // red 256 is 0, green 300 is 44
-  DrawSprite(0, 100, 100, 0, 0, 1, 1, 1, 0, 0, 64, 64, NULL, 255, 255, 255, 255);
+  Draw(BLEND_ALPHA, 1.0f, 64, 256, 255, 255, 255, white);  // alpha 256 is 0: nothing shows
+  Draw(BLEND_ALPHA, 1.0f, 64, 255, 256, 300, 0, white);    // red 256 is 0, green 300 is 44
+  DrawSprite(BLEND_ALPHA, 100, 100, 0, 0, 1, 1, 1, 0, 0, 64, 64, NULL, 255, 255, 255, 255);
   EndFrame();
   EXPECT_PRED2(Near, At(400, 300), 0x002C00);
   EXPECT_PRED2(Near, At(72, 72), 0xFF00FF);  // eight-pixel magenta and black cells
