@@ -1,6 +1,8 @@
 // libFuzzer target: any bytes as a best-score file through the game's reader.
-// A file it calls sound must read the same with fscanf("%d"), the reading
-// the file format is defined by, and must survive being written back.
+// It must read what fscanf("%d") reads, the reading the file format is
+// defined by, call damaged exactly what fscanf cannot read three numbers
+// from (or holds one past 32 bits), and a sound table must survive being
+// written back.
 #include <unistd.h>
 
 #include <cstdint>
@@ -31,19 +33,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ScoreFile file = ReadScoreFile(path);
   Require(file.state == ScoreFile::SOUND || file.state == ScoreFile::DAMAGED);
-  if (file.state == ScoreFile::DAMAGED) {
-    Require(!file.problem.empty());
-    return 0;
-  }
+  Require((file.state == ScoreFile::DAMAGED) == !file.problem.empty());
   int scanned[3] = {0, 0, 0};
   f = std::fopen(path.c_str(), "r");
-  Require(f != nullptr && std::fscanf(f, "%d%d%d", &scanned[0], &scanned[1], &scanned[2]) == 3);
+  Require(f != nullptr);
+  int read = std::fscanf(f, "%d%d%d", &scanned[0], &scanned[1], &scanned[2]);
   std::fclose(f);
+  // What fscanf makes of a number past 32 bits is not defined; anything else
+  // must read the same.
+  if (file.problem.find("out of range") != std::string::npos) return 0;
+  Require((file.state == ScoreFile::SOUND) == (read == 3));
+  for (int i = 0; i < read; ++i) Require(scanned[i] == file.scores[i]);
+  if (file.state == ScoreFile::DAMAGED) return 0;
+
   std::string written;
-  for (int i = 0; i < 3; ++i) {
-    Require(scanned[i] == file.scores[i]);
-    written += std::to_string(file.scores[i]) + " ";
-  }
+  for (int i = 0; i < 3; ++i) written += std::to_string(file.scores[i]) + " ";
   ScoreFile again = ParseScoreText(written.data(), written.size(), false);
   Require(again.state == ScoreFile::SOUND);
   for (int i = 0; i < 3; ++i) Require(again.scores[i] == file.scores[i]);
