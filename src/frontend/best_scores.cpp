@@ -126,9 +126,11 @@ ScorePlaces ReadPlaces(bool reportUnreadable) {
     if (file.state == ScoreFile::MISSING) continue;
     if (file.state == ScoreFile::DAMAGED) {
       std::string error, aside = SetAsideDamaged(places.path[i], error);
-      std::string kept = aside.empty() ? "cannot keep it aside (" + error + ")" : "kept as " + Shown(aside);
+      std::string kept = aside.empty() ? "cannot keep it aside (" + error + "), so it is left as it is"
+                                       : "kept as " + Shown(aside);
       damageReports.push_back("corvane: score file " + Shown(places.path[i]) + " is damaged (" +
                               file.problem + "); " + kept);
+      if (aside.empty()) file.state = ScoreFile::UNREADABLE;  // never written over
     }
     if (places.holders++ == 0) {
       std::copy(file.scores, file.scores + 3, places.table);
@@ -142,7 +144,8 @@ ScorePlaces ReadPlaces(bool reportUnreadable) {
   return places;
 }
 
-// The first place that is not an unreadable file and takes the table.
+// The first place that takes the table, passing over a file that could not
+// be read or set aside.
 void WriteToFirstUsablePlace(const ScorePlaces& places, const int table[3]) {
   std::string why[PLACES];
   for (int i = 0; i < PLACES; ++i) {
@@ -151,7 +154,7 @@ void WriteToFirstUsablePlace(const ScorePlaces& places, const int table[3]) {
       continue;
     }
     if (places.file[i].state == ScoreFile::UNREADABLE) {
-      why[i] = Shown(places.path[i]) + " could not be read";
+      why[i] = Shown(places.path[i]) + " is left as it is";
       continue;
     }
     std::string error;
