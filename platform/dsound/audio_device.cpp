@@ -14,6 +14,7 @@ ALCdevice* newestLoopback = nullptr;
 bool simulatedLoss = false;
 bool toldSoundOff = false;
 bool noDevice = false;
+std::chrono::steady_clock::duration clockAdvance{};
 
 LPALCLOOPBACKOPENDEVICESOFT LoopbackOpen() {
   return reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
@@ -51,6 +52,10 @@ void UseNoDevice(bool on) {
 }
 
 bool DeviceLossSimulated() { return simulatedLoss; }
+
+std::chrono::steady_clock::time_point DeviceClock() { return std::chrono::steady_clock::now() + clockAdvance; }
+
+void AdvanceDeviceClock(std::chrono::steady_clock::duration by) { clockAdvance += by; }
 
 bool AudioDevice::Open() {
   Close();

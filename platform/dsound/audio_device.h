@@ -6,6 +6,8 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <chrono>
+
 namespace corvane::audio {
 
 // Test hooks. While on, DirectSound objects open a loopback device (stereo,
@@ -21,6 +23,10 @@ void SimulateDeviceLoss();
 // on also lets the "sound is off" note be said again.
 void UseNoDevice(bool on);
 bool DeviceLossSimulated();
+// The clock by which the device is checked and a lost one looked for again;
+// tests move it on instead of waiting.
+std::chrono::steady_clock::time_point DeviceClock();
+void AdvanceDeviceClock(std::chrono::steady_clock::duration by);
 
 class AudioDevice {
  public:

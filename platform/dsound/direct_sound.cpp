@@ -10,8 +10,10 @@
 namespace corvane::audio {
 
 namespace {
-// How often a call the game makes anyway checks that the device is still there.
+// How often a call the game makes anyway checks that the device is still
+// there, and how often a lost one is looked for again, for as long as it takes.
 constexpr auto CONNECTION_CHECK_INTERVAL = std::chrono::seconds(1);
+constexpr auto REOPEN_INTERVAL = std::chrono::seconds(3);
 }  // namespace
 
 void Trace(const void* object, const char* method) {
@@ -35,7 +37,7 @@ bool IsIUnknown(REFIID riid) {
 
 DirectSound8::DirectSound8() {
   device_.Open();
-  nextCheck_ = std::chrono::steady_clock::now() + CONNECTION_CHECK_INTERVAL;
+  nextCheck_ = DeviceClock() + CONNECTION_CHECK_INTERVAL;
 }
 
 DirectSound8::~DirectSound8() { device_.Close(); }
@@ -100,8 +102,11 @@ HRESULT DirectSound8::SetCooperativeLevel(HWND hwnd, DWORD level) {
 }
 
 bool DirectSound8::Audible() {
-  auto now = std::chrono::steady_clock::now();
-  if (now >= nextCheck_ || DeviceLossSimulated()) {
+  auto now = DeviceClock();
+  if (reopenPending_ && now >= nextCheck_) {
+    nextCheck_ = now + REOPEN_INTERVAL;
+    Reopen();
+  } else if (!reopenPending_ && (now >= nextCheck_ || DeviceLossSimulated())) {
     nextCheck_ = now + CONNECTION_CHECK_INTERVAL;
     if (device_.Lost()) Reconnect();
   }
@@ -120,7 +125,22 @@ void DirectSound8::Reconnect() {
   bool alive = !device_.Lost();  // a lost device no longer reports where its sources were
   for (SoundBuffer* b : buffers_) b->SaveState(alive);
   for (SoundBuffer* b : buffers_) b->DestroyAl();
-  if (!device_.Open()) return;
+  device_.Close();
+  reopenPending_ = true;
+  nextCheck_ = DeviceClock() + REOPEN_INTERVAL;
+  Reopen();
+}
+
+// The buffers kept their state by the clock while there was no device; the
+// mix is rebuilt from it once a device opens.
+void DirectSound8::Reopen() {
+  for (SoundBuffer* b : buffers_) b->SaveState(false);
+  if (!device_.Open()) {
+    silentSinceLoss_ = true;
+    return;
+  }
+  if (silentSinceLoss_) std::fprintf(stderr, "corvane: a sound device is back; sound is on again\n");
+  reopenPending_ = silentSinceLoss_ = false;
   ApplyListener();
   SetMasterVolume(masterVolume_);
   for (SoundBuffer* b : buffers_) b->CreateAl();

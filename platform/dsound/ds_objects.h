@@ -165,6 +165,7 @@ class DirectSound8 final : public IDirectSound8 {
 
  private:
   void Reconnect();
+  void Reopen();
 
   std::atomic<ULONG> refs_{1};
   AudioDevice device_;
@@ -173,6 +174,8 @@ class DirectSound8 final : public IDirectSound8 {
   ListenerState listener_, deferredListener_;
   LONG masterVolume_ = DSBVOLUME_MAX;
   std::chrono::steady_clock::time_point nextCheck_;
+  bool reopenPending_ = false;  // the device went away and none has opened since
+  bool silentSinceLoss_ = false;  // a reopen has failed since then
 };
 
 // Trace one call for --sound-trace; costs nothing when tracing is off.

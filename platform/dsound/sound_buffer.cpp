@@ -97,7 +97,8 @@ HRESULT SoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
   looping_ = (flags & DSBPLAY_LOOPING) != 0;
   playing_ = true;
   if (!wasPlaying) Anchor(start);
-  if (source_ && ds_->Audible()) {
+  // Asked first: a sound played while the device is away is where it is looked for again.
+  if (ds_->Audible() && source_) {
     alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);

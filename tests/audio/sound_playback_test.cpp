@@ -3,6 +3,7 @@
 // the output tells the play position) or constant levels.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -222,6 +223,27 @@ TEST_F(Loopback, ReopenedDeviceKeepsEveryBuffersState) {
   level->Stop();
   ramp->Play(0, 0, 0);
   EXPECT_NEAR(Render(1024)[1023], 2023.0f, 10.0f);  // resumes where it was stopped
+}
+
+// The device stays away through two more tries, a few seconds apart; the
+// third finds it, and the loop plays on at its volume.
+TEST_F(Loopback, ALostDeviceIsLookedForUntilItComesBack) {
+  IDirectSoundBuffer8* level = MakeBuffer(std::vector<int16_t>(4410, 16000));
+  level->SetVolume(-500);
+  PlaySoundLooping(level);
+  corvane::audio::UseNoDevice(true);
+  corvane::audio::SimulateDeviceLoss();
+  testing::internal::CaptureStderr();
+  for (int tries = 0; tries < 3; ++tries) {
+    listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
+    corvane::audio::AdvanceDeviceClock(std::chrono::seconds(4));
+  }
+  float mix[2];
+  EXPECT_FALSE(corvane::audio::RenderLoopback(mix, 1));  // no device meanwhile
+  corvane::audio::UseNoDevice(false);
+  level->Play(0, 0, DSBPLAY_LOOPING);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("sound is on again"), std::string::npos);
+  EXPECT_NEAR(Render(4096)[4095], 16000.0f * 0.5623f, 10.0f);
 }
 
 TEST(NoSoundDevice, EveryCallWorksSilentlyAndSaysSoOnce) {
