@@ -7,10 +7,9 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unordered_map>
 
@@ -35,13 +34,24 @@ int scriptAppliedFor = -1;
 bool quitRequested = false;
 
 long frameLimit = -1;
+// An output file of the automation options. A write that fails (a full
+// disk, a closed pipe) is said once, closes the output and makes the exit
+// status say so; the game itself plays on.
+struct Output {
+  explicit Output(const char* what) : what(what) {}
+  const char* what;
+  std::string path;
+  std::FILE* file = nullptr;
+};
+
 FrameSet dumpFrames;
-std::FILE* dumpOut = nullptr;
+Output dumpOut("state dump");
 FrameSet captureFrames;
 std::string captureDir;
-bool captureErrorReported = false;
+bool captureFailed = false;
 bool screenshotPending = false;
-std::FILE* traceOut = nullptr;
+Output traceOut("sound trace");
+bool outputFailed = false;
 bool scripted = false;
 InputScript script;
 std::string scriptName;
@@ -51,17 +61,40 @@ LiveScriptReader liveReader;
 void (*stateWriter)(std::FILE*) = nullptr;
 std::unordered_map<const void*, std::string> soundNames;
 
-std::FILE* OpenOutput(const std::string& path, const char* what) {
-  std::FILE* f = std::fopen(path.c_str(), "w");
-  if (!f) std::fprintf(stderr, "corvane: cannot write the %s '%s': %s\n", what, path.c_str(), std::strerror(errno));
-  return f;
+void SayCannotWrite(const char* what, const std::string& path, int error) {
+  std::fprintf(stderr, "corvane: cannot write the %s '%s': %s\n", what, path.c_str(), std::strerror(error));
+  outputFailed = true;
+}
+
+bool OpenOutput(Output& out, const std::string& path) {
+  out.path = path;
+  out.file = std::fopen(path.c_str(), "w");
+  if (!out.file) SayCannotWrite(out.what, path, errno);
+  return out.file != nullptr;
+}
+
+// Flushes what was just written; false (said once) when it did not get there.
+bool FlushOutput(Output& out) {
+  if (std::fflush(out.file) == 0 && !std::ferror(out.file)) return true;
+  SayCannotWrite(out.what, out.path, errno);
+  std::fclose(out.file);
+  out.file = nullptr;
+  return false;
+}
+
+void CloseOutput(Output& out) {
+  if (!out.file) return;
+  errno = 0;
+  bool written = !std::ferror(out.file);
+  if (std::fclose(out.file) != 0 || !written) SayCannotWrite(out.what, out.path, errno ? errno : EIO);
+  out.file = nullptr;
 }
 
 void WriteDump(int frame) {
-  std::fprintf(dumpOut, "{\"frame\":%d", frame);
-  if (stateWriter) stateWriter(dumpOut);
-  std::fputs("}\n", dumpOut);
-  std::fflush(dumpOut);
+  std::fprintf(dumpOut.file, "{\"frame\":%d", frame);
+  if (stateWriter) stateWriter(dumpOut.file);
+  std::fputs("}\n", dumpOut.file);
+  FlushOutput(dumpOut);
 }
 
 // A live script is read up to this frame first, which waits for the driver.
@@ -96,28 +129,27 @@ void ApplyScript(int frame) {
 bool LoadScript(const CommandLine& options) {
   scriptName = options.scriptFromStdin ? "-" : options.scriptFile;
   struct stat info;
-  if (options.scriptFromStdin) liveScript = true;
-  else if (stat(scriptName.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
-    liveScript = true;
-  if (liveScript) {
-    liveReader.in = options.scriptFromStdin ? stdin : std::fopen(scriptName.c_str(), "r");
-    if (!liveReader.in)
-      std::fprintf(stderr, "corvane: cannot read the script '%s': %s\n", scriptName.c_str(), std::strerror(errno));
-    return liveReader.in != nullptr;
+  bool regular = false;
+  if (!options.scriptFromStdin && stat(scriptName.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) {
+      std::fprintf(stderr, "corvane: the script '%s' is a folder, not a file\n", scriptName.c_str());
+      return false;
+    }
+    regular = S_ISREG(info.st_mode);
   }
-  std::ifstream in(scriptName, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "corvane: cannot read the script '%s'\n", scriptName.c_str());
+  liveScript = !regular;
+  liveReader.in = options.scriptFromStdin ? stdin : std::fopen(scriptName.c_str(), "r");
+  if (!liveReader.in) {
+    std::fprintf(stderr, "corvane: cannot read the script '%s': %s\n", scriptName.c_str(), std::strerror(errno));
     return false;
   }
-  std::stringstream text;
-  text << in.rdbuf();
+  if (liveScript) return true;
   std::string error;
-  if (!ParseInputScript(text.str(), script, error)) {
-    std::fprintf(stderr, "corvane: script '%s', %s\n", scriptName.c_str(), error.c_str());
-    return false;
-  }
-  return true;
+  bool read = liveReader.ReadThrough(INT_MAX, script, error);
+  std::fclose(liveReader.in);
+  liveReader.in = nullptr;
+  if (!read) std::fprintf(stderr, "corvane: script '%s', %s\n", scriptName.c_str(), error.c_str());
+  return read;
 }
 
 }  // namespace
@@ -139,15 +171,14 @@ bool StartAutomation(const CommandLine& options) {
                  std::strerror(errno));
     return false;
   }
-  if (!dumpFrames.Empty() && !(dumpOut = OpenOutput(options.dumpFile, "state dump"))) return false;
-  if (!options.soundTraceFile.empty() && !(traceOut = OpenOutput(options.soundTraceFile, "sound trace")))
-    return false;
+  if (!dumpFrames.Empty() && !OpenOutput(dumpOut, options.dumpFile)) return false;
+  if (!options.soundTraceFile.empty() && !OpenOutput(traceOut, options.soundTraceFile)) return false;
   return true;
 }
 
 void RunAfterFrameWork() {
   while (framesHandled < presents) {
-    if (dumpOut && dumpFrames.Contains(framesHandled)) WriteDump(framesHandled);
+    if (dumpOut.file && dumpFrames.Contains(framesHandled)) WriteDump(framesHandled);
     ++framesHandled;
   }
   if (frameLimit >= 0 && presents >= frameLimit && !quitRequested) {
@@ -164,12 +195,12 @@ void OnIdlePass() {
   if (scripted) AdvanceVirtualClockOneFrame();
 }
 
-void FinishAutomation() {
+bool FinishAutomation() {
   if (liveReader.in && liveReader.in != stdin) std::fclose(liveReader.in);
   liveReader.in = nullptr;
-  if (dumpOut) std::fclose(dumpOut);
-  if (traceOut) std::fclose(traceOut);
-  dumpOut = traceOut = nullptr;
+  CloseOutput(dumpOut);
+  CloseOutput(traceOut);
+  return !outputFailed;
 }
 
 int CurrentFrame() { return presents; }
@@ -199,24 +230,25 @@ void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
   char name[32];
   std::snprintf(name, sizeof name, "frame-%06d.png", frame);
   std::string path = captureDir + "/" + name;
-  if (!stbi_write_png(path.c_str(), w, h, 4, rgba, w * 4) && !captureErrorReported) {
-    captureErrorReported = true;
-    std::fprintf(stderr, "corvane: cannot write the capture '%s'\n", path.c_str());
+  errno = 0;
+  if (!stbi_write_png(path.c_str(), w, h, 4, rgba, w * 4) && !captureFailed) {
+    captureFailed = true;
+    SayCannotWrite("capture", path, errno ? errno : EIO);
   }
 }
 
-bool SoundTraceEnabled() { return traceOut != nullptr; }
+bool SoundTraceEnabled() { return traceOut.file != nullptr; }
 
 void SoundTrace(const void* object, const char* method, const char* args) {
-  if (!traceOut) return;
+  if (!traceOut.file) return;
   auto named = soundNames.find(object);
   char address[32];
   const char* name = address;
   if (named != soundNames.end()) name = named->second.c_str();
   else std::snprintf(address, sizeof address, "%p", object);
-  if (args && *args) std::fprintf(traceOut, "%d %s %s %s\n", presents, name, method, args);
-  else std::fprintf(traceOut, "%d %s %s\n", presents, name, method);
-  std::fflush(traceOut);
+  if (args && *args) std::fprintf(traceOut.file, "%d %s %s %s\n", presents, name, method, args);
+  else std::fprintf(traceOut.file, "%d %s %s\n", presents, name, method);
+  FlushOutput(traceOut);
 }
 
 }  // namespace corvane

@@ -16,7 +16,8 @@ void RunAfterFrameWork();
 // PeekMessageA found the queue empty: a scripted run's clock moves one frame.
 void OnIdlePass();
 
-// Flushes and closes the output files.
-void FinishAutomation();
+// Flushes and closes the output files; false when a write to one of them
+// failed during the run (already said on stderr).
+bool FinishAutomation();
 
 }  // namespace corvane

@@ -59,6 +59,12 @@ bool ParseLine(const std::string& raw, ScriptLine& line, std::string& reason) {
 // One raw line of text: comments and blank lines are dropped, anything else
 // must parse and come after the lines already read.
 bool AddLine(std::string raw, int lineNumber, InputScript& script, std::string& error) {
+  // Editors on some systems begin a UTF-8 file with a byte-order mark.
+  if (lineNumber == 1 && raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
+  if (raw.size() > MAX_SCRIPT_LINE) {
+    error = "line " + std::to_string(lineNumber) + ": longer than " + std::to_string(MAX_SCRIPT_LINE) + " characters";
+    return false;
+  }
   size_t hash = raw.find('#');
   if (hash != std::string::npos) raw.erase(hash);
   if (raw.find_first_not_of(" \t\r\n") == std::string::npos) return true;
@@ -104,9 +110,11 @@ bool ParseInputScript(const std::string& text, InputScript& out, std::string& er
 
 bool LiveScriptReader::ReadThrough(int frame, InputScript& script, std::string& error) {
   while (!ended && (script.lines.empty() || script.lines.back().frame < frame)) {
+    // One character past the limit is enough for AddLine to refuse the line,
+    // so a stream without line breaks cannot fill the memory.
     std::string raw;
-    int c;
-    while ((c = std::fgetc(in)) != EOF && c != '\n') raw += (char)c;
+    int c = 0;
+    while (raw.size() <= MAX_SCRIPT_LINE && (c = std::fgetc(in)) != EOF && c != '\n') raw += (char)c;
     if (c == EOF && raw.empty()) {
       ended = true;
       break;

@@ -35,6 +35,9 @@ struct InputScript {
 constexpr int SCRIPT_KEY_COUNT = 10;
 extern const int SCRIPT_KEYS[SCRIPT_KEY_COUNT];
 
+// The longest line a script may hold; longer ones are malformed.
+constexpr size_t MAX_SCRIPT_LINE = 4096;
+
 // Parses script text; false with "line N: reason" on a malformed line.
 bool ParseInputScript(const std::string& text, InputScript& out, std::string& error);
 

@@ -50,11 +50,6 @@ Device::~Device() {
 }
 
 bool Device::Initialise() {
-  if (epoxy_gl_version() < 33) {
-    std::fprintf(stderr, "d3d9: OpenGL 3.3 is required, the context offers %d.%d\n", epoxy_gl_version() / 10,
-                 epoxy_gl_version() % 10);
-    return false;
-  }
   glGenVertexArrays(1, &vao_);
   glBindVertexArray(vao_);
   glGenBuffers(1, &vbo_);

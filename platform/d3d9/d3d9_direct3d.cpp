@@ -3,10 +3,40 @@
 #include "d3d9_device_impl.h"
 
 #include <cstdio>
+#include <string>
 
+#include "internal/startup_problem.h"
 #include "internal/window_internal.h"
 
 namespace corvane::d3d9 {
+
+namespace {
+
+// The OpenGL version the system does offer, from a context of SDL's defaults;
+// 0 when it makes none at all.
+int OfferedGlVersion(SDL_Window* window) {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) return 0;
+  SDL_GL_MakeCurrent(window, context);
+  int version = epoxy_gl_version();
+  SDL_GL_DeleteContext(context);
+  return version;
+}
+
+// One line for the player, said when the game gives up on the device.
+void NoteMissingGl(int major, int minor, int offered) {
+  std::string needed = "needs OpenGL " + std::to_string(major) + "." + std::to_string(minor);
+  if (offered > 0)
+    NoteStartupProblem(needed + ", but the graphics driver offers only OpenGL " + std::to_string(offered / 10) + "." +
+                       std::to_string(offered % 10));
+  else
+    NoteStartupProblem(needed + ", but the graphics driver makes no OpenGL context (" + SDL_GetError() + ")");
+}
+
+}  // namespace
 
 HRESULT Direct3D9::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -54,10 +84,15 @@ HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GLContext context = SDL_GL_CreateContext(window);
   if (!context) {
-    std::fprintf(stderr, "d3d9: no OpenGL %d.%d core context: %s\n", major, minor, SDL_GetError());
+    NoteMissingGl(major, minor, OfferedGlVersion(window));
     return D3DERR_NOTAVAILABLE;
   }
   SDL_GL_MakeCurrent(window, context);
+  if (epoxy_gl_version() < major * 10 + minor) {
+    NoteMissingGl(major, minor, epoxy_gl_version());
+    SDL_GL_DeleteContext(context);
+    return D3DERR_NOTAVAILABLE;
+  }
   if (params->BackBufferCount == 0) params->BackBufferCount = 1;
   auto* created = new Device(this, window, context, *params);
   if (!created->Initialise()) {

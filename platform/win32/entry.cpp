@@ -103,7 +103,10 @@ int main(int argc, char** argv) {
   static int instance;
   int exitCode = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine.data(), SW_SHOWNORMAL);
 
-  corvane::FinishAutomation();
+  // WinMain answers 0 both after a full run and when it gave up at start-up
+  // (having said why); only a run that reached its quit message succeeded.
+  if (!corvane::QuitMessageFetched()) exitCode = EXIT_FAILURE;
+  if (!corvane::FinishAutomation() && exitCode == 0) exitCode = EXIT_FAILURE;
   corvane::DestroyAllSdlWindows();
   SDL_Quit();
   return exitCode;

@@ -21,6 +21,7 @@ namespace {
 
 std::deque<MSG> postedMessages;
 bool quitPosted = false;
+bool quitFetched = false;
 int quitExitCode = 0;
 bool keyFilterInstalled = false;
 
@@ -110,6 +111,7 @@ bool NextMessage(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remo
     out->message = WM_QUIT;
     out->wParam = (WPARAM)quitExitCode;
     if (remove) quitPosted = false;
+    quitFetched = quitFetched || remove;
     return true;
   }
   return false;
@@ -124,6 +126,8 @@ void InstallKeyFilter() {
   SDL_SetEventFilter(FilterKeys, nullptr);
   keyFilterInstalled = true;
 }
+
+bool QuitMessageFetched() { return quitFetched; }
 
 void CloseAllWindows() {
   HWND live[16];

@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,10 +64,40 @@ RECT FrameFor(DWORD style) {
   return frame;
 }
 
+bool IsSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+bool DriverShowsNothing() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                    std::strcmp(driver, "evdev") == 0);
+}
+
+void SayNoDisplay() {
+  std::fprintf(stderr, "corvane: no display found (DISPLAY and WAYLAND_DISPLAY are not set, or unreachable); "
+               "run with --headless to play without a window\n");
+}
+
+// Without a display SDL falls back to a driver that shows nothing, and the
+// game would run unseen. That is for --headless, or a driver the user named
+// (SDL_VIDEODRIVER), which is looked at no further.
 bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);  // the hint, or else the variable
+  bool mayRunUnseen = headless || (chosen && *chosen);
+  if (!mayRunUnseen && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+    SayNoDisplay();
+    return false;
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     std::fprintf(stderr, "corvane: cannot start the video system: %s\n", SDL_GetError());
+    return false;
+  }
+  if (!mayRunUnseen && DriverShowsNothing()) {
+    SayNoDisplay();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
     return false;
   }
   InstallKeyFilter();

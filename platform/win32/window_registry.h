@@ -39,4 +39,8 @@ void InstallKeyFilter();
 
 // Presses the close button of every live window (WM_CLOSE, sent at once).
 void CloseAllWindows();
+
+// True once the quit message has been taken from the queue: the game ran its
+// main loop to the end rather than giving up at start-up.
+bool QuitMessageFetched();
 }  // namespace corvane

@@ -38,6 +38,26 @@ TEST(LiveScript, ReadsOnlyAsFarAsTheFrameNeedsAndStopsAtBadLines) {
   std::fclose(reader.in);
 }
 
+// A line without end is refused at the length limit, having read no further;
+// an editor's byte-order mark before the first line is no part of it.
+TEST(LiveScript, LinesAreBoundedAndAByteOrderMarkIsSkipped) {
+  corvane::LiveScriptReader reader;
+  reader.in = std::tmpfile();
+  ASSERT_NE(reader.in, nullptr);
+  const std::string endless(1 << 20, 'x');
+  ASSERT_EQ(std::fwrite(endless.data(), 1, endless.size(), reader.in), endless.size());
+  std::rewind(reader.in);
+  corvane::InputScript script;
+  std::string error;
+  EXPECT_FALSE(reader.ReadThrough(0, script, error));
+  EXPECT_EQ(error, "line 1: longer than 4096 characters");
+  EXPECT_LE(std::ftell(reader.in), 8192);
+  std::fclose(reader.in);
+
+  ASSERT_TRUE(corvane::ParseInputScript("\xEF\xBB\xBF" "0: up\n", script, error)) << error;
+  EXPECT_EQ(script.LineAt(0)->keys, std::vector<int>{VK_UP});
+}
+
 // Frame 1 is not run before its line comes; after the end of the input the
 // last keys stay held and --frames ends the run.
 TEST(LiveScript, TheProgramWaitsForEachFramesKeys) {

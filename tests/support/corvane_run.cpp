@@ -66,7 +66,8 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
   run.workDir = MakeScratchDir("run");
   run.dataDir = options.dataDir.empty() ? MakeScratchDataDir() : options.dataDir;
 
-  std::vector<std::string> args = {CorvaneBinary(), "--headless", "--data", run.dataDir};
+  std::vector<std::string> args = {CorvaneBinary(), "--data", run.dataDir};
+  if (options.headless) args.push_back("--headless");
   if (!options.script.empty()) {
     std::ofstream(run.workDir + "/keys.script") << options.script;
     args.insert(args.end(), {"--script", run.workDir + "/keys.script"});
@@ -84,6 +85,11 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
   if (child == 0) {
     if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
     chdir(run.workDir.c_str());
+    for (const std::string& entry : options.environment) {
+      size_t equals = entry.find('=');
+      if (equals == std::string::npos) unsetenv(entry.c_str());
+      else setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
+    }
     alarm((unsigned)options.timeoutSeconds);
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -11,9 +11,9 @@
 //   run.exitCode; run.stderrText; run.dump (one parsed JSON object per dumped
 //   frame, in order); CapturePath(run, 29); run.soundTrace (lines).
 //
-// Every run is --headless, in a fresh scratch folder, with a private data
-// folder (MakeScratchDataDir) so best scores written by one test never
-// reach another. JsonValue is a small reader for the dump lines.
+// Every run is --headless (unless asked otherwise), in a fresh scratch
+// folder, with a private data folder (MakeScratchDataDir) so best scores
+// written by one test never reach another. JsonValue is a small reader for the dump lines.
 #pragma once
 
 #include <map>
@@ -46,6 +46,8 @@ struct CorvaneRunOptions {
   bool soundTrace = false;    // --sound-trace
   std::string dataDir;        // --data; empty = a fresh scratch data folder
   std::vector<std::string> extraArgs;
+  bool headless = true;                  // --headless
+  std::vector<std::string> environment;  // NAME=VALUE to set, or NAME alone to unset
   int timeoutSeconds = 300;
 };
 
