@@ -6,11 +6,9 @@
 #include <d3d9.h>
 #include <dsound.h>
 
+#include "app/asset_table.h"
 #include "media/mesh_resource.h"
 
-constexpr D3DCOLOR KEY_NONE = 0;
-constexpr D3DCOLOR KEY_MAGENTA = 0xFFFF00FF;
-constexpr D3DCOLOR KEY_BLACK = 0xFF000000;
 
 extern IDirect3DTexture9* tex123;
 extern IDirect3DTexture9* tex321;
@@ -50,41 +48,6 @@ extern MeshResource meshStone;
 extern MeshResource meshItem;
 extern MeshResource meshDust;
 
-enum SoundSlot {
-  SND_TRAMP = 0,
-  SND_SE_SOD06,
-  SND_LOOP_60,
-  SND_LOOP_56,
-  SND_BE03,
-  SND_BE05,
-  SND_BE08,
-  SND_LOOP_47,
-  SND_BE08_B,
-  SND_LOOP_46,
-  SND_FLYING,
-  SND_FORWARD_DASH,
-  SND_WIND_CUTTING,
-  SND_GRAZE,
-  SND_ITEM_GET,
-  SND_ROCK_VANISH,
-  SND_GHOST,
-  SND_LIGHT,
-  SND_SPEED_UP,
-  SND_SCORE_UP,
-  SND_OWN_EXPLOSION,
-  SND_ROCK_PASSING,
-  SND_COUNTDOWN_3,
-  SND_SPEED_CHANGE,
-  SND_LIGHT_B,
-  SND_DASH,
-  SND_ESC,
-  SND_CAUTION,
-  SND_SUCCESS,
-  SND_ARROW_ERASE,
-  SND_ARROW_SHOW,
-  SND_MISS,
-  SOUND_SLOT_COUNT
-};
 
 extern IDirectSoundBuffer8* sounds[SOUND_SLOT_COUNT];
 extern IDirectSoundBuffer8* passSound;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/asset_table.h"
 #include "assets_audio/generated_data.h"
 #include "media/wave_reader.h"
 
@@ -21,29 +22,27 @@ namespace {
 enum class Kind { Music, Loop, OneShot };
 
 struct Entry {
-  const char* file;
+  std::string file;  // below wav/
   Kind kind;
 };
 
-// Every sound file the game opens (the same file may fill two slots).
-const Entry kSounds[] = {
-    {"tramp.wav", Kind::OneShot},          {"se_sod06.wav", Kind::OneShot},
-    {"loop_60.wav", Kind::Music},          {"loop_56.wav", Kind::Music},
-    {"be03.wav", Kind::Music},             {"be05.wav", Kind::Music},
-    {"be08.wav", Kind::Music},             {"loop_47.wav", Kind::Music},
-    {"loop_46.wav", Kind::Music},          {"飛行中.wav", Kind::Loop},
-    {"前進ダッシュ.wav", Kind::OneShot},   {"風きり中.wav", Kind::Loop},
-    {"カスリ.wav", Kind::OneShot},         {"アイテム取得.wav", Kind::OneShot},
-    {"岩きえ.wav", Kind::OneShot},         {"ゴースト.wav", Kind::OneShot},
-    {"光.wav", Kind::OneShot},             {"スピードアップ.wav", Kind::OneShot},
-    {"スコアアップ.wav", Kind::OneShot},   {"自機爆発.wav", Kind::OneShot},
-    {"岩通り過ぎ.wav", Kind::OneShot},     {"カウントダウン3.wav", Kind::OneShot},
-    {"スピード変化.wav", Kind::OneShot},   {"ダッシュ.wav", Kind::OneShot},
-    {"esc.wav", Kind::OneShot},            {"caution.wav", Kind::OneShot},
-    {"成功.wav", Kind::OneShot},           {"矢印消去.wav", Kind::OneShot},
-    {"矢印表示.wav", Kind::OneShot},       {"ハズレ.wav", Kind::OneShot},
-    {"通り過ぎ.wav", Kind::Loop},
-};
+// Every sound file the game opens, once each (a file may fill two slots).
+std::vector<Entry> GameSoundFiles() {
+  std::vector<Entry> files;
+  auto add = [&files](const SoundRow& row) {
+    std::string file = row.fileName + 4;
+    for (const Entry& e : files)
+      if (e.file == file) return;
+    bool music = row.slot >= SND_LOOP_60 && row.slot <= SND_LOOP_46;
+    bool loop = row.slot == SND_FLYING || row.slot == SND_WIND_CUTTING || row.slot == PASS_SOUND_ROW.slot;
+    files.push_back({file, music ? Kind::Music : loop ? Kind::Loop : Kind::OneShot});
+  };
+  for (const SoundRow& row : SOUND_TABLE) add(row);
+  add(PASS_SOUND_ROW);
+  return files;
+}
+
+const std::vector<Entry> kSounds = GameSoundFiles();
 
 const double kFullScale = 32768.0;
 
@@ -90,7 +89,7 @@ class SoundSet : public ::testing::Test {
   }
   static const Sound& Of(const char* file) {
     for (size_t i = 0; i < std::size(kSounds); ++i)
-      if (std::string(kSounds[i].file) == file) return sounds()[i];
+      if (kSounds[i].file == file) return sounds()[i];
     static const Sound none;
     return none;
   }

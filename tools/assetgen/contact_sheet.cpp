@@ -20,7 +20,7 @@ constexpr int kGap = 16;
 constexpr int kLabelHeight = 22;
 
 // Loads a texture as the game sees it: key colours become transparent.
-bool LoadForSheet(const std::string& path, TextureKey key, Image& out) {
+bool LoadForSheet(const std::string& path, uint32_t key, Image& out) {
   int w, h, n;
   unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 4);
   if (!data) {
@@ -31,8 +31,8 @@ bool LoadForSheet(const std::string& path, TextureKey key, Image& out) {
   out = MakeImage(w, h);
   for (int i = 0; i < w * h; ++i) {
     unsigned char* p = data + 4 * i;
-    bool keyed = (key == KEY_MAGENTA_FF00FF && p[0] == 255 && p[1] == 0 && p[2] == 255) ||
-                 (key == KEY_BLACK_000000 && p[0] == 0 && p[1] == 0 && p[2] == 0);
+    bool keyed = (key == KEY_MAGENTA && p[0] == 255 && p[1] == 0 && p[2] == 255) ||
+                 (key == KEY_BLACK && p[0] == 0 && p[1] == 0 && p[2] == 0);
     out.px[size_t(i)] = {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, keyed ? 0.0f : p[3] / 255.0f};
   }
   stbi_image_free(data);
@@ -60,9 +60,9 @@ bool WriteContactSheet(const std::string& dataDir, const std::string& pngPath) {
   };
   std::vector<Placed> placed;
   int x = kGap, y = kGap, shelf = 0;
-  for (const CatalogueEntry& entry : TextureCatalogue()) {
+  for (const TextureRow& entry : TEXTURE_TABLE) {
     Image tex;
-    if (!LoadForSheet(dataDir + "/" + entry.name, entry.key, tex)) continue;
+    if (!LoadForSheet(dataDir + "/" + entry.fileName, entry.colorKey, tex)) continue;
     // Tiny sprites are shown enlarged so their shape can be judged.
     int zoom = std::max(1, std::min(8, 64 / std::max(tex.w, tex.h)));
     if (zoom > 1) tex = Resize(tex, tex.w * zoom, tex.h * zoom);
@@ -73,9 +73,9 @@ bool WriteContactSheet(const std::string& dataDir, const std::string& pngPath) {
       shelf = 0;
     }
     char label[160];
-    const char* key = entry.key == KEY_MAGENTA_FF00FF ? "  key FF00FF"
-                      : entry.key == KEY_BLACK_000000 ? "  key 000000" : "";
-    std::snprintf(label, sizeof label, "%s  %dx%d%s", entry.name + 4, entry.width, entry.height, key);
+    const char* key = entry.colorKey == KEY_MAGENTA ? "  key FF00FF"
+                      : entry.colorKey == KEY_BLACK ? "  key 000000" : "";
+    std::snprintf(label, sizeof label, "%s  %ux%u%s", entry.fileName + 4, entry.width, entry.height, key);
     placed.push_back({tex, label, x, y});
     x += cellW + kGap;
     shelf = std::max(shelf, tex.h);
@@ -90,5 +90,5 @@ bool WriteContactSheet(const std::string& dataDir, const std::string& pngPath) {
   if (!WritePngRgba(sheet, pngPath)) return false;
   std::printf("contact sheet: %zu textures on %dx%d, %s\n", placed.size(), sheet.w, sheet.h,
               pngPath.c_str());
-  return placed.size() == TextureCatalogue().size();
+  return placed.size() == size_t(TEXTURE_COUNT);
 }

@@ -2,6 +2,7 @@
 // its own key, tempo and mood.
 #include <cstdio>
 
+#include "app/asset_table.h"
 #include "music_sequencer.h"
 #include "wav_writer.h"
 
@@ -29,7 +30,7 @@ Instrument WidePad(double cutoff, double gain) {
 // arpeggios and a half-time beat, with a borrowed minor iv for colour.
 PieceSpec TitleTheme() {
   PieceSpec p;
-  p.file = "loop_60.wav";
+  p.file = SoundRowOf(SND_LOOP_60).fileName;
   p.bpm = 100;
   p.bars = 12;
   p.seed = 60;
@@ -85,7 +86,7 @@ PieceSpec TitleTheme() {
 // arpeggio, ending each pass on the dominant so it leans into the next.
 PieceSpec ModeSelectTheme() {
   PieceSpec p;
-  p.file = "loop_56.wav";
+  p.file = SoundRowOf(SND_LOOP_56).fileName;
   p.bpm = 90;
   p.bars = 8;
   p.seed = 56;
@@ -147,7 +148,7 @@ Instrument FlightBass(Timbre timbre, double cutoff, double envelope, double reso
 // E minor, 140: four-on-the-floor with a syncopated pulse lead.
 PieceSpec FlightE() {
   PieceSpec p;
-  p.file = "be03.wav";
+  p.file = SoundRowOf(SND_BE03).fileName;
   p.bpm = 140;
   p.seed = 3;
   p.chords = {"Em", "C", "G", "D", "Em", "C", "G", "D", "Am", "C", "D", "B7", "Em", "C", "G", "D"};
@@ -215,7 +216,7 @@ PieceSpec FlightE() {
 // A minor, 150: broken beat, squelchy acid bass, the most aggressive one.
 PieceSpec FlightA() {
   PieceSpec p;
-  p.file = "be05.wav";
+  p.file = SoundRowOf(SND_BE05).fileName;
   p.bpm = 150;
   p.seed = 5;
   p.chords = {"Am", "Dm", "G", "C", "F", "Dm", "Esus4", "E", "Am", "Dm", "G", "C", "F", "G", "Am", "E"};
@@ -265,7 +266,7 @@ PieceSpec FlightA() {
 // C minor, 126: dark and hypnotic, off-beat bass and cold bells.
 PieceSpec FlightC() {
   PieceSpec p;
-  p.file = "be08.wav";
+  p.file = SoundRowOf(SND_BE08).fileName;
   p.bpm = 126;
   p.seed = 8;
   p.chords = {"Cm", "Ab", "Bb", "G", "Cm", "Ab", "Fm", "G"};
@@ -316,7 +317,7 @@ PieceSpec FlightC() {
 // F-sharp minor, 135: bright retro drive, octave bass and a singing lead.
 PieceSpec FlightFSharp() {
   PieceSpec p;
-  p.file = "loop_47.wav";
+  p.file = SoundRowOf(SND_LOOP_47).fileName;
   p.bpm = 135;
   p.seed = 47;
   p.chords = {"F#m", "D", "A", "E", "Bm", "D", "E", "C#m"};
@@ -366,7 +367,7 @@ PieceSpec FlightFSharp() {
 // B-flat major, 160: the uplifting one, punchy beat and a soaring pulse lead.
 PieceSpec FlightBFlat() {
   PieceSpec p;
-  p.file = "loop_46.wav";
+  p.file = SoundRowOf(SND_LOOP_46).fileName;
   p.bpm = 160;
   p.seed = 46;
   p.chords = {"Bb", "F", "Gm", "Eb", "Bb", "F", "Eb", "F"};
@@ -430,7 +431,7 @@ void GenerateMusic(const std::string& outDir) {
                               FlightC(), FlightFSharp(), FlightBFlat()};
   for (const PieceSpec& piece : pieces) {
     RenderedLoop loop = RenderPiece(piece);
-    if (WriteWav(outDir + "/wav/" + piece.file, loop.samples, 2))
-      std::printf("wav/%s  %.2f s loop, %.0f bpm\n", piece.file.c_str(), loop.seconds, piece.bpm);
+    if (WriteWav(outDir + "/" + piece.file, loop.samples, 2))
+      std::printf("%s  %.2f s loop, %.0f bpm\n", piece.file.c_str(), loop.seconds, piece.bpm);
   }
 }

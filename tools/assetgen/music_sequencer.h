@@ -29,7 +29,7 @@ struct Instrument {
 };
 
 struct PieceSpec {
-  std::string file;             // name under wav/
+  std::string file;             // below the data folder, e.g. "wav/loop_60.wav"
   double bpm = 120.0;           // the whole loop must come to a whole number of samples
   int bars = 16;
   uint64_t seed = 1;

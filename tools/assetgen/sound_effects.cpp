@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/asset_table.h"
 #include "assetgen.h"
 #include "music_sequencer.h"
 #include "synth.h"
@@ -519,7 +520,7 @@ std::vector<float> PassingRumble() {
 }
 
 struct Effect {
-  const char* file;
+  int slot;  // its file is named by SoundRowOf(slot)
   std::function<std::vector<float>()> make;
   bool loops;
   double rmsDb;
@@ -529,30 +530,30 @@ struct Effect {
 
 void GenerateSounds(const std::string& outDir) {
   const Effect effects[] = {
-      {"tramp.wav", CursorTick, false, EFFECT_RMS_DB},
-      {"se_sod06.wav", MenuConfirm, false, EFFECT_RMS_DB},
-      {"飛行中.wav", EngineHum, true, -20.0},
-      {"前進ダッシュ.wav", BoostWhoosh, false, EFFECT_RMS_DB},
-      {"風きり中.wav", WindLoop, true, -18.0},
-      {"カスリ.wav", GrazeScrape, false, -16.0},
-      {"アイテム取得.wav", ItemChime, false, EFFECT_RMS_DB},
-      {"岩きえ.wav", RockVanish, false, EFFECT_RMS_DB},
-      {"ゴースト.wav", GhostSwell, false, EFFECT_RMS_DB},
-      {"光.wav", LightShimmer, false, EFFECT_RMS_DB},
-      {"スピードアップ.wav", SpeedUpRise, false, EFFECT_RMS_DB},
-      {"スコアアップ.wav", ScoreArpeggio, false, EFFECT_RMS_DB},
-      {"自機爆発.wav", ShipExplosion, false, -12.0},
-      {"岩通り過ぎ.wav", RockPassWhoosh, false, EFFECT_RMS_DB},
-      {"カウントダウン3.wav", CountdownBeep, false, EFFECT_RMS_DB},
-      {"スピード変化.wav", SpeedChangeSweep, false, EFFECT_RMS_DB},
-      {"ダッシュ.wav", DashSpin, false, EFFECT_RMS_DB},
-      {"esc.wav", PauseThud, false, EFFECT_RMS_DB},
-      {"caution.wav", CautionAlarm, false, EFFECT_RMS_DB},
-      {"成功.wav", SuccessJingle, false, EFFECT_RMS_DB},
-      {"矢印消去.wav", ArrowBlip, false, EFFECT_RMS_DB},
-      {"矢印表示.wav", ArrowAppear, false, EFFECT_RMS_DB},
-      {"ハズレ.wav", MissBuzzer, false, EFFECT_RMS_DB},
-      {"通り過ぎ.wav", PassingRumble, true, -16.0},
+      {SND_TRAMP, CursorTick, false, EFFECT_RMS_DB},
+      {SND_SE_SOD06, MenuConfirm, false, EFFECT_RMS_DB},
+      {SND_FLYING, EngineHum, true, -20.0},
+      {SND_FORWARD_DASH, BoostWhoosh, false, EFFECT_RMS_DB},
+      {SND_WIND_CUTTING, WindLoop, true, -18.0},
+      {SND_GRAZE, GrazeScrape, false, -16.0},
+      {SND_ITEM_GET, ItemChime, false, EFFECT_RMS_DB},
+      {SND_ROCK_VANISH, RockVanish, false, EFFECT_RMS_DB},
+      {SND_GHOST, GhostSwell, false, EFFECT_RMS_DB},
+      {SND_LIGHT, LightShimmer, false, EFFECT_RMS_DB},
+      {SND_SPEED_UP, SpeedUpRise, false, EFFECT_RMS_DB},
+      {SND_SCORE_UP, ScoreArpeggio, false, EFFECT_RMS_DB},
+      {SND_OWN_EXPLOSION, ShipExplosion, false, -12.0},
+      {SND_ROCK_PASSING, RockPassWhoosh, false, EFFECT_RMS_DB},
+      {SND_COUNTDOWN_3, CountdownBeep, false, EFFECT_RMS_DB},
+      {SND_SPEED_CHANGE, SpeedChangeSweep, false, EFFECT_RMS_DB},
+      {SND_DASH, DashSpin, false, EFFECT_RMS_DB},
+      {SND_ESC, PauseThud, false, EFFECT_RMS_DB},
+      {SND_CAUTION, CautionAlarm, false, EFFECT_RMS_DB},
+      {SND_SUCCESS, SuccessJingle, false, EFFECT_RMS_DB},
+      {SND_ARROW_ERASE, ArrowBlip, false, EFFECT_RMS_DB},
+      {SND_ARROW_SHOW, ArrowAppear, false, EFFECT_RMS_DB},
+      {SND_MISS, MissBuzzer, false, EFFECT_RMS_DB},
+      {PASS_SOUND_ROW.slot, PassingRumble, true, -16.0},
   };
   for (const Effect& e : effects) {
     std::vector<float> s = e.make();
@@ -561,8 +562,9 @@ void GenerateSounds(const std::string& outDir) {
     // rounded off, so spiky sounds are not left much quieter than the rest.
     NormaliseLoudness(s, 1, e.rmsDb, EFFECT_PEAK_DB + 4.0);
     SoftLimit(s, EFFECT_PEAK_DB);
-    if (WriteWav(outDir + "/wav/" + e.file, s, 1))
-      std::printf("wav/%s  %.2f s%s\n", e.file, static_cast<double>(s.size()) / SAMPLE_RATE,
+    const char* file = SoundRowOf(e.slot).fileName;
+    if (WriteWav(outDir + "/" + file, s, 1))
+      std::printf("%s  %.2f s%s\n", file, static_cast<double>(s.size()) / SAMPLE_RATE,
                   e.loops ? " loop" : "");
   }
   GenerateMusic(outDir);

@@ -1,27 +1,17 @@
-// The texture groups. Each group appends its finished pictures; the catalogue
-// writes them under bmp/ at their catalogue names.
+// The texture groups. Each group appends its finished pictures; the game's
+// TEXTURE_TABLE says which are written, at what size.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "app/asset_table.h"
 #include "image.h"
-
-enum TextureKey { KEY_NO, KEY_MAGENTA_FF00FF, KEY_BLACK_000000 };
 
 struct TextureFile {
   std::string name;  // path below the data folder, e.g. "bmp/123.bmp"
   Image image;
 };
-
-struct CatalogueEntry {
-  const char* name;
-  int width, height;
-  TextureKey key;
-};
-
-// All 32 textures in the game's load order.
-const std::vector<CatalogueEntry>& TextureCatalogue();
 
 void MakeTextTextures(std::vector<TextureFile>& out);        // digits, numerals, words
 void MakeHudTextures(std::vector<TextureFile>& out);         // gauges, frames, reticle, arrows
