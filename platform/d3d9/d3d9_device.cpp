@@ -299,6 +299,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   if (!mask) return D3D_OK;
+  ++stats_.clears;
   // Clear covers the viewport, cut further by the rectangles if given.
   const D3DVIEWPORT9& vp = state_.viewport;
   const bool wholeTarget = vp.X == 0 && vp.Y == 0 && vp.Width == renderTarget_->width() &&
@@ -513,6 +514,8 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
   }
   SDL_GL_SwapWindow(window_);
   corvane::NotePresent();
+  lastStats_ = stats_;
+  stats_ = {};
   return D3D_OK;
 }
 

@@ -86,6 +86,7 @@ class Device final : public IDirect3DDevice9 {
   Surface* backBuffer() const { return backBuffer_; }
   void GetLight0(D3DLIGHT9* light, BOOL* enabled) const { *light = state_.light0, *enabled = state_.light0Enabled; }
   void SetDrawLog(std::vector<DrawRecord>* log) { drawLog_ = log; }
+  const FrameStats& lastFrameStats() const { return lastStats_; }
 
  private:
   void SetDefaultState();
@@ -124,6 +125,7 @@ class Device final : public IDirect3DDevice9 {
   GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, whiteTexture_ = 0;
   GLsizeiptr vboOffset_ = 0, iboOffset_ = 0;
   std::vector<DrawRecord>* drawLog_ = nullptr;
+  FrameStats stats_{}, lastStats_{};
 };
 
 }  // namespace corvane::d3d9

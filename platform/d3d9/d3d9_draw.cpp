@@ -182,6 +182,7 @@ GLint Device::StreamVertices(const void* data, UINT count, UINT stride) {
                                GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
   if (!dst) return -1;
   std::memcpy(dst, data, bytes);
+  stats_.vertexBytes += bytes;
   glUnmapBuffer(GL_ARRAY_BUFFER);
   vboOffset_ = offset + bytes;
   return (GLint)(offset / stride);
@@ -246,6 +247,7 @@ bool Device::ApplyProgram() {
   }
   FfpProgram& p = it->second;
   if (gl_.program != p.program) {
+    ++stats_.programChanges;
     glUseProgram(p.program);
     gl_.program = p.program;
   }
@@ -253,20 +255,43 @@ bool Device::ApplyProgram() {
   return true;
 }
 
+namespace {
+
+// Uniforms a program does not use (location -1) are not sent.
+struct UniformWriter {
+  unsigned* count;
+  void Vec(GLint at, int size, const float* v) {
+    if (at < 0) return;
+    ++*count;
+    if (size == 1) glUniform1fv(at, 1, v);
+    else if (size == 2) glUniform2fv(at, 1, v);
+    else if (size == 3) glUniform3fv(at, 1, v);
+    else glUniform4fv(at, 1, v);
+  }
+  void Matrix4(GLint at, const float* m) {
+    if (at >= 0) ++*count, glUniformMatrix4fv(at, 1, GL_FALSE, m);
+  }
+};
+
+}  // namespace
+
 void Device::UploadUniforms(FfpProgram& p) {
+  UniformWriter put{&stats_.uniformCalls};
   if (p.versions[kTransformGroup] != versions_[kTransformGroup]) {
     p.versions[kTransformGroup] = versions_[kTransformGroup];
     const D3DMATRIX wv = Multiply(state_.world, state_.view);
     const D3DMATRIX wvp = Multiply(wv, state_.projection);
     // D3D's row-major rows read as GLSL columns: M_glsl * v == v * M_d3d.
-    glUniformMatrix4fv(p.wvp, 1, GL_FALSE, &wvp.m[0][0]);
-    glUniformMatrix4fv(p.wv, 1, GL_FALSE, &wv.m[0][0]);
+    put.Matrix4(p.wvp, &wvp.m[0][0]);
+    put.Matrix4(p.wv, &wv.m[0][0]);
     if (p.normalMatrix >= 0) {
       float normal[9];
       NormalMatrix(wv, normal);
       glUniformMatrix3fv(p.normalMatrix, 1, GL_TRUE, normal);  // rows given
+      ++stats_.uniformCalls;
     }
-    glUniform2f(p.posFixup, 1.f / state_.viewport.Width, 1.f / state_.viewport.Height);
+    const float fixup[2] = {1.f / state_.viewport.Width, 1.f / state_.viewport.Height};
+    put.Vec(p.posFixup, 2, fixup);
   }
   if (p.versions[kLightingGroup] != versions_[kLightingGroup]) {
     p.versions[kLightingGroup] = versions_[kLightingGroup];
@@ -278,31 +303,33 @@ void Device::UploadUniforms(FfpProgram& p) {
     float dz = -(l.Direction.x * v._13 + l.Direction.y * v._23 + l.Direction.z * v._33);
     const float len = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (len > 0.f) dx /= len, dy /= len, dz /= len;
-    glUniform3f(p.lightDir, dx, dy, dz);
-    glUniform4fv(p.lightDiffuse, 1, &l.Diffuse.r);
-    glUniform4fv(p.lightSpecular, 1, &l.Specular.r);
-    glUniform4fv(p.lightAmbient, 1, &l.Ambient.r);
+    const float toLight[3] = {dx, dy, dz};
+    put.Vec(p.lightDir, 3, toLight);
+    put.Vec(p.lightDiffuse, 4, &l.Diffuse.r);
+    put.Vec(p.lightSpecular, 4, &l.Specular.r);
+    put.Vec(p.lightAmbient, 4, &l.Ambient.r);
     const D3DMATERIAL9& m = state_.material;
-    glUniform4fv(p.matDiffuse, 1, &m.Diffuse.r);
-    glUniform4fv(p.matAmbient, 1, &m.Ambient.r);
-    glUniform4fv(p.matSpecular, 1, &m.Specular.r);
-    glUniform4fv(p.matEmissive, 1, &m.Emissive.r);
-    glUniform1f(p.matPower, m.Power);
+    put.Vec(p.matDiffuse, 4, &m.Diffuse.r);
+    put.Vec(p.matAmbient, 4, &m.Ambient.r);
+    put.Vec(p.matSpecular, 4, &m.Specular.r);
+    put.Vec(p.matEmissive, 4, &m.Emissive.r);
+    put.Vec(p.matPower, 1, &m.Power);
     float ambient[4];
     ColorToFloats(state_.renderStates[D3DRS_AMBIENT], ambient);
-    glUniform4fv(p.globalAmbient, 1, ambient);
+    put.Vec(p.globalAmbient, 4, ambient);
   }
   if (p.versions[kPixelGroup] != versions_[kPixelGroup]) {
     p.versions[kPixelGroup] = versions_[kPixelGroup];
     const DWORD* rs = state_.renderStates;
-    glUniform4f(p.fogParams, AsFloat(rs[D3DRS_FOGSTART]), AsFloat(rs[D3DRS_FOGEND]), AsFloat(rs[D3DRS_FOGDENSITY]),
-                0.f);
+    const float fog[4] = {AsFloat(rs[D3DRS_FOGSTART]), AsFloat(rs[D3DRS_FOGEND]), AsFloat(rs[D3DRS_FOGDENSITY]), 0.f};
+    put.Vec(p.fogParams, 4, fog);
     float color[4];
     ColorToFloats(rs[D3DRS_FOGCOLOR], color);
-    glUniform3fv(p.fogColor, 1, color);
-    glUniform1f(p.alphaRef, (float)(rs[D3DRS_ALPHAREF] & 0xFF));
+    put.Vec(p.fogColor, 3, color);
+    const float alphaRef = (float)(rs[D3DRS_ALPHAREF] & 0xFF);
+    put.Vec(p.alphaRef, 1, &alphaRef);
     ColorToFloats(rs[D3DRS_TEXTUREFACTOR], color);
-    glUniform4fv(p.texFactor, 1, color);
+    put.Vec(p.texFactor, 4, color);
   }
 }
 
@@ -377,6 +404,7 @@ void Device::ApplySampler() {
     name = texture->name();
   }
   if (gl_.texture != name) {
+    ++stats_.textureBinds;
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, name);
     gl_.texture = name;
@@ -414,6 +442,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   if (!indices) vertexCount = count, minIndex = 0;
   if ((GLsizeiptr)vertexCount * stride > (4 << 20) - stride) return D3DERR_INVALIDCALL;
   if (drawLog_) RecordDraw(type, primitives, vertices, stride, indices != nullptr);
+  ++stats_.draws;
   if (!ApplyProgram()) return D3DERR_DRIVERINTERNALERROR;
   ApplyFramebuffer();
   renderTarget_->NoteRendered();
@@ -440,6 +469,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
                                  GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (!dst) return D3DERR_DRIVERINTERNALERROR;
     std::memcpy(dst, indices, bytes);
+    stats_.indexBytes += bytes;
     glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
     iboOffset_ = offset + bytes;
     glDrawElementsBaseVertex(GlPrimitive(type), count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,

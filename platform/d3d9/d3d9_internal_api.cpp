@@ -87,6 +87,10 @@ void SetDrawLog(IDirect3DDevice9* device, std::vector<DrawRecord>* log) {
   if (device) static_cast<Device*>(device)->SetDrawLog(log);
 }
 
+FrameStats LastFrameStats(IDirect3DDevice9* device) {
+  return device ? static_cast<Device*>(device)->lastFrameStats() : FrameStats{};
+}
+
 void RequestedGlVersion(int* major, int* minor) {
   *major = 3, *minor = 3;
   const char* text = std::getenv("CORVANE_GL_VERSION");

@@ -64,6 +64,14 @@ struct DrawRecord {
 // Appends every later draw of the device to *log; nullptr stops recording.
 void SetDrawLog(IDirect3DDevice9* device, std::vector<DrawRecord>* log);
 
+// What the device asked of OpenGL, counted from one Present to the next
+// (benchmarks read the last finished frame's figures).
+struct FrameStats {
+  unsigned draws, programChanges, uniformCalls, textureBinds, clears;
+  unsigned long long vertexBytes, indexBytes;
+};
+FrameStats LastFrameStats(IDirect3DDevice9* device);
+
 // The GL context version CreateDevice asks for. The environment variable
 // CORVANE_GL_VERSION ("MAJOR.MINOR") overrides the default 3.3, e.g. to test
 // the start-up path when no usable context can be made.
