@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "internal/automation.h"
+#include "internal/window_internal.h"
 
 namespace corvane::d3d9 {
 
@@ -506,13 +507,17 @@ void Device::ApplyFramebuffer() {
 HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGNDATA* dirty) {
   if (!backBuffer_) return D3DERR_INVALIDCALL;
   const int frame = corvane::CurrentFrame();
-  PresentToWindow();
+  // Without a display nobody sees the window: the frame stays in the back
+  // buffer (where captures read it) and is only handed to the renderer.
+  const bool shown = !corvane::IsHeadless();
+  if (shown) PresentToWindow();
   if (corvane::WantsCapture(frame)) {
     std::vector<uint8_t> rgba;
     int w = 0, h = 0;
     if (ReadSurfacePixels(backBuffer_, &rgba, &w, &h)) corvane::SaveCapture(frame, rgba.data(), w, h);
   }
-  SDL_GL_SwapWindow(window_);
+  if (shown) SDL_GL_SwapWindow(window_);
+  else glFlush();
   corvane::NotePresent();
   lastStats_ = stats_;
   stats_ = {};

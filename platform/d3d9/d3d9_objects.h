@@ -81,8 +81,9 @@ class Surface final : public IDirect3DSurface9 {
 };
 
 // RGBA8 GL texture; A8R8G8B8 or X8R8G8B8 (alpha read as 1). A locked level
-// is a CPU copy in D3D's B,G,R,A byte order, uploaded on UnlockRect; after
-// level 0 the rest of the mip chain is regenerated.
+// is a CPU copy in D3D's B,G,R,A byte order (read back from GL), uploaded
+// and dropped on UnlockRect. A new level 0 makes the lower levels stale
+// until they are uploaded too; stale ones are generated before sampling.
 class Texture final : public IDirect3DTexture9 {
  public:
   Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
@@ -105,7 +106,7 @@ class Texture final : public IDirect3DTexture9 {
   UINT height() const { return height_; }
   D3DFORMAT format() const { return format_; }
   // Rendering into a level changes it: mips are rebuilt before sampling.
-  void MarkRendered() { mipsStale_ = levels_ > 1; }
+  void MarkRendered() { mipsStale_ = levels_ > 1, uploaded_ = 1u; }
   void PrepareForSampling();
 
  private:
@@ -116,10 +117,16 @@ class Texture final : public IDirect3DTexture9 {
   D3DPOOL pool_;
   ULONG refs_ = 1;
   GLuint name_ = 0;
-  std::vector<std::vector<uint8_t>> pixels_;  // per level, B,G,R,A rows top first
+  UINT LevelWidth(UINT level) const { return width_ >> level ? width_ >> level : 1; }
+  UINT LevelHeight(UINT level) const { return height_ >> level ? height_ >> level : 1; }
+  // The level as D3D's B,G,R,A bytes: zeros when never written.
+  void ReadLevel(UINT level, std::vector<uint8_t>* pixels);
+
+  std::vector<std::vector<uint8_t>> pixels_;  // per level while locked, B,G,R,A rows top first
   int lockedLevel_ = -1;
   bool lockReadOnly_ = false;
   bool mipsStale_ = false;
+  uint32_t uploaded_ = 0;  // levels written by UnlockRect since level 0 was
   std::vector<Surface*> surfaces_;
 };
 

@@ -208,7 +208,7 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, 
     area = *rect;
   }
   std::vector<uint8_t>& pixels = pixels_[level];
-  if (pixels.empty()) pixels.assign((size_t)w * h * 4, 0);
+  if (pixels.empty()) ReadLevel(level, &pixels);
   locked->Pitch = (INT)(w * 4);
   locked->pBits = pixels.data() + (size_t)area.top * w * 4 + (size_t)area.left * 4;
   lockedLevel_ = (int)level;
@@ -219,21 +219,53 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, 
 HRESULT Texture::UnlockRect(UINT level) {
   if (lockedLevel_ != (int)level) return D3DERR_INVALIDCALL;
   lockedLevel_ = -1;
-  if (lockReadOnly_) return D3D_OK;
-  const UINT w = std::max(1u, width_ >> level), h = std::max(1u, height_ >> level);
-  device_->BindTextureForSetup(name_);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  // The copy is D3D's A8R8G8B8 memory layout, bytes B,G,R,A.
-  glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels_[level].data());
-  if (level == 0 && levels_ > 1) glGenerateMipmap(GL_TEXTURE_2D);
+  std::vector<uint8_t>& pixels = pixels_[level];
+  if (!lockReadOnly_) {
+    device_->BindTextureForSetup(name_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    // The copy is D3D's A8R8G8B8 memory layout, bytes B,G,R,A.
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, LevelWidth(level), LevelHeight(level), GL_BGRA, GL_UNSIGNED_BYTE,
+                    pixels.data());
+    uploaded_ |= 1u << level;
+    // A new level 0 makes the lower levels stale unless they are uploaded
+    // after it, as texture loading does: they are generated on first use.
+    if (level == 0 && levels_ > 1) mipsStale_ = true, uploaded_ = 1u;
+  }
+  // OpenGL holds the texels now; a later lock reads them back.
+  std::vector<uint8_t>().swap(pixels);
   return D3D_OK;
+}
+
+void Texture::ReadLevel(UINT level, std::vector<uint8_t>* pixels) {
+  pixels->assign((size_t)LevelWidth(level) * LevelHeight(level) * 4, 0);
+  if (!(uploaded_ >> level & 1u) && !(mipsStale_ && level > 0)) return;  // never written: zeros
+  PrepareForSampling();
+  device_->BindTextureForSetup(name_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
 }
 
 void Texture::PrepareForSampling() {
   if (!mipsStale_) return;
   mipsStale_ = false;
+  const uint32_t all = levels_ >= 32 ? ~0u : (1u << levels_) - 1u;
+  if ((uploaded_ & all) == all) return;  // every level came from the caller
+  // Levels uploaded after level 0 survive the regeneration.
+  std::vector<std::vector<uint8_t>> kept(levels_);
   device_->BindTextureForSetup(name_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  for (UINT level = 1; level < levels_; ++level)
+    if (uploaded_ >> level & 1u) {
+      kept[level].resize((size_t)LevelWidth(level) * LevelHeight(level) * 4);
+      glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, kept[level].data());
+    }
   glGenerateMipmap(GL_TEXTURE_2D);
+  for (UINT level = 1; level < levels_; ++level)
+    if (!kept[level].empty())
+      glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, LevelWidth(level), LevelHeight(level), GL_BGRA, GL_UNSIGNED_BYTE,
+                      kept[level].data());
+  uploaded_ = all;
 }
 
 }  // namespace corvane::d3d9

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "common/path_lookup.h"
 #include "d3dx9/texture_image.h"
@@ -20,10 +19,13 @@ UINT FullMipChain(UINT width, UINT height) {
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return false;
-  bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+  const std::streamoff size = file.tellg();
+  if (size < 0) return false;
+  bytes->resize((size_t)size);
+  file.seekg(0);
+  return (bool)file.read(reinterpret_cast<char*>(bytes->data()), size);
 }
 
 // The size D3DX makes for a requested size and the file's own size.
