@@ -40,6 +40,7 @@
 
 #include "app/app_state.h"
 #include "internal/d3d9_device.h"
+#include "win32/window_registry.h"
 #include "app/scene_frame.h"
 #include "app/shell.h"
 #include "bench_modes.h"
@@ -142,6 +143,7 @@ int RunBusyBench(int argc, char** argv) {
   }
   if (frames < 3000) std::fprintf(stderr, "corvane-bench busy: fewer than 3000 frames; figures are rough\n");
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  corvane::SetHeadless(true);
   setenv("ALSOFT_DRIVERS", "null", 0);
   if (chdir(data.c_str()) != 0) {
     std::fprintf(stderr, "corvane-bench busy: cannot enter the data folder '%s'\n", data.c_str());
