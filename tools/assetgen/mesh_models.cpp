@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "assetgen.h"
 #include "image.h"
@@ -187,9 +188,10 @@ MeshBuilder BuildShip() {
 }
 
 // ---------------------------------------------------------------------------
-// Stone: a displaced, cratered icosphere, flat-shaded and textured.
+// Stone: a displaced, cratered icosphere, smooth-shaded and textured.
 
 constexpr double STONE_MAX_RADIUS = 12.0;
+constexpr int STONE_SUBDIVISIONS = 2;  // 320 faces
 
 std::vector<double> StoneRadii(const std::vector<Vec3>& points) {
   Rng rng = MakeRng(0x570E);
@@ -224,6 +226,8 @@ void SphericalUv(Vec3 p, double& u, double& v) {
   v = std::acos(std::clamp(n.y, -1.0, 1.0)) / (2.0 * HALF_PI);
 }
 
+// Smooth-shaded: the lighting is interpolated over few large triangles, which
+// reads as a rounded rock and keeps the pixel cost of each stone low.
 MeshBuilder BuildStone() {
   MeshBuilder m;
   XMaterial rock = Material("Rock", 0.78, 0.72, 0.64, 1.0);
@@ -232,30 +236,36 @@ MeshBuilder BuildStone() {
   int material = AddMaterial(m, rock);
   std::vector<Vec3> points;
   std::vector<int> tris;
-  Icosphere(3, points, tris);
+  Icosphere(STONE_SUBDIVISIONS, points, tris);
   std::vector<double> radii = StoneRadii(points);
+  std::vector<Vec3> corners(points.size()), normals(points.size());
+  for (size_t i = 0; i < points.size(); ++i) corners[i] = points[i] * radii[i];
+  // Each point's normal: the area-weighted sum of its faces' normals.
   for (size_t i = 0; i < tris.size(); i += 3) {
-    Vec3 corner[3];
+    const int a = tris[i], b = tris[i + 1], c = tris[i + 2];
+    const Vec3 n = Cross(corners[b] - corners[a], corners[c] - corners[a]);
+    for (int k : {a, b, c}) normals[k] = normals[k] + n;
+  }
+  // One vertex per point, and a second with u lifted by one for the faces
+  // across the texture's wrap (so it does not run backwards over them).
+  std::map<std::pair<int, bool>, int> vertexOf;
+  auto vertex = [&](int point, bool lifted) {
+    auto found = vertexOf.find({point, lifted});
+    if (found != vertexOf.end()) return found->second;
+    double u, v;
+    SphericalUv(points[point], u, v);
+    if (lifted) u += 1.0;
+    const int index = AddVertex(m, corners[point], normals[point], u * 2.0, v);  // the texture wraps twice round
+    vertexOf.emplace(std::make_pair(point, lifted), index);
+    return index;
+  };
+  for (size_t i = 0; i < tris.size(); i += 3) {
     double u[3], v[3];
-    for (int k = 0; k < 3; ++k) {
-      int index = tris[i + k];
-      corner[k] = points[index] * radii[index];
-      SphericalUv(points[index], u[k], v[k]);
-    }
-    // Faces across the wrap get their low u lifted by one so the texture
-    // does not run backwards over them (the sampler wraps).
-    double uMax = std::max({u[0], u[1], u[2]});
-    for (int k = 0; k < 3; ++k)
-      if (uMax - u[k] > 0.5) u[k] += 1.0;
-    size_t first = m.vertices.size();
-    AddFlatTriangle(m, corner[0], corner[1], corner[2], {0, 0, 0}, material);
-    if (m.vertices.size() != first + 3) continue;
-    bool swapped = Dot(m.vertices[first + 1].position - corner[1], m.vertices[first + 1].position - corner[1]) > 0;
-    int order[3] = {0, swapped ? 2 : 1, swapped ? 1 : 2};
-    for (int k = 0; k < 3; ++k) {
-      m.vertices[first + k].u = u[order[k]] * 2.0;  // the texture wraps twice round
-      m.vertices[first + k].v = v[order[k]];
-    }
+    for (int k = 0; k < 3; ++k) SphericalUv(points[tris[i + k]], u[k], v[k]);
+    const double uMax = std::max({u[0], u[1], u[2]});
+    int corner[3];
+    for (int k = 0; k < 3; ++k) corner[k] = vertex(tris[i + k], uMax - u[k] > 0.5);
+    AddSmoothTriangle(m, corner[0], corner[1], corner[2], material);
   }
   return m;
 }
