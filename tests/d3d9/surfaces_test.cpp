@@ -110,6 +110,34 @@ TEST_F(SurfaceTest, LockedTexelsKeepRowZeroAtTheTopAndXrgbIsOpaque) {
   texture->Release();
 }
 
+// A lock sees what was uploaded before; a new level 0 leaves the lower
+// levels to be generated from it, except those uploaded after it.
+TEST_F(SurfaceTest, LocksReadBackAndOnlyLevelsNotUploadedAreGenerated) {
+  IDirect3DTexture9* texture = nullptr;
+  ASSERT_EQ(device->CreateTexture(4, 4, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+  auto fill = [&](UINT level, D3DCOLOR color) {
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
+    for (UINT i = 0; i < (4u >> level) * (4u >> level); ++i) static_cast<D3DCOLOR*>(locked.pBits)[i] = color;
+    ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
+  };
+  auto first = [&](UINT level) {
+    D3DLOCKED_RECT locked{};
+    EXPECT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    const D3DCOLOR color = locked.pBits ? *static_cast<D3DCOLOR*>(locked.pBits) : 0;
+    texture->UnlockRect(level);
+    return color;
+  };
+  fill(0, 0xFFFF0000);
+  fill(1, 0xFF00FF00);
+  EXPECT_EQ(first(0), 0xFFFF0000u);
+  EXPECT_EQ(first(1), 0xFF00FF00u);  // uploaded after level 0: kept
+  EXPECT_EQ(first(2), 0xFFFF0000u);  // generated from level 0
+  fill(0, 0xFF0000FF);
+  EXPECT_EQ(first(1), 0xFF0000FFu);  // stale again, so generated
+  texture->Release();
+}
+
 TEST(Presentation, PresentLetterboxesIntoAWideWindowAndResetKeepsTheBackBuffer) {
   ASSERT_NE(TestWindow(), nullptr);  // registers the window class
   HWND wide = CreateWindowExA(0, "d3d9 test window", "wide", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr, nullptr,
