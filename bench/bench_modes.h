@@ -4,3 +4,4 @@
 
 int RunPacingBench(int argc, char** argv);
 int RunBusyBench(int argc, char** argv);
+int RunTimedemoBench(int argc, char** argv);

@@ -1,4 +1,4 @@
-// corvane-bench busy [FRAMES] [--data DIR]: the game's heaviest scene, run
+// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR]: the game's heaviest scene, run
 // in-process and headless (SDL offscreen, Mesa's software renderer, OpenAL's
 // null device unless the environment says otherwise).
 //
@@ -17,6 +17,8 @@
 //     score panel and a four-digit score;
 //   - on odd frames a gate event with its full arrow panel (during which the
 //     game draws only obstacle slots 0 to 7), on even frames none.
+// --capture saves the first frame of each kind (frame-000001.png with the 30
+// obstacles, frame-000002.png with the gate panel) to compare pictures.
 // Printed: update and whole-frame wall time (median, p99), whole-frame CPU
 // time of the process (the renderer's threads included), the frame rate the
 // machine could sustain, what a frame asks of OpenGL, and peak memory. The
@@ -43,6 +45,8 @@
 #include "win32/window_registry.h"
 #include "app/scene_frame.h"
 #include "app/shell.h"
+#include "common/automation_control.h"
+#include "common/command_line.h"
 #include "bench_modes.h"
 #include "game/game_frame.h"
 #include "game/round_reset.h"
@@ -133,8 +137,10 @@ int RunBusyBench(int argc, char** argv) {
   const double processStart = ProcessStartSeconds();
   int frames = 3000;
   std::string data = CORVANE_BUILD_DATA_DIR;
+  corvane::CommandLine automation;
   for (int i = 0; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--data") && i + 1 < argc) data = argv[++i];
+    else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) automation.captureDir = argv[++i];
     else if (std::atoi(argv[i]) > 0) frames = std::atoi(argv[i]);
     else {
       std::fprintf(stderr, "corvane-bench busy: unknown argument '%s'\n", argv[i]);
@@ -145,6 +151,13 @@ int RunBusyBench(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   corvane::SetHeadless(true);
   setenv("ALSOFT_DRIVERS", "null", 0);
+  if (!automation.captureDir.empty()) {
+    char here[4096];
+    if (automation.captureDir[0] != '/' && getcwd(here, sizeof here))
+      automation.captureDir = std::string(here) + "/" + automation.captureDir;
+    automation.captureFrames.ranges = {{1, 2}};
+    if (!corvane::StartAutomation(automation)) return 1;
+  }
   if (chdir(data.c_str()) != 0) {
     std::fprintf(stderr, "corvane-bench busy: cannot enter the data folder '%s'\n", data.c_str());
     return 1;
@@ -198,6 +211,7 @@ int RunBusyBench(int argc, char** argv) {
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   ShutDown();
+  corvane::FinishAutomation();
   std::printf("busy scene, %d game frames (800 x 600, headless)\n", frames);
   if (fromProcessStart >= 0)
     std::printf("start-up to first title frame: %.0f ms from process start (start-up %.0f ms, title frame %.1f ms)\n",

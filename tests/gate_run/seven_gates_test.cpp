@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -118,6 +120,22 @@ struct PilotedFlight {
   std::string error;
 };
 
+// With CORVANE_RECORD_KEYS set, the flight's keys are written there as a key
+// script (a line where the keys change): the timedemo plays such a script.
+void RecordKeys(const std::vector<std::string>& sent) {
+  const char* path = std::getenv("CORVANE_RECORD_KEYS");
+  if (!path) return;
+  std::ofstream out(path);
+  out << "# The pilot's flight from the title through the first stage's seven gates\n"
+         "# to the next stage's gates, recorded by the gate_run test.\n";
+  std::string held = "?";
+  for (const std::string& line : sent) {
+    const std::string keys = line.substr(line.find(':') + 1);
+    if (keys != held) out << line;
+    held = keys;
+  }
+}
+
 PilotedFlight FlyPilot(const std::function<bool(const std::vector<FrameRecord>&)>& done) {
   PilotedFlight flight;
   LiveRun run;
@@ -142,6 +160,7 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   EXPECT_EQ(flight.exitCode, 0);
   const std::vector<FrameRecord>& frames = flight.frames;
   ASSERT_FALSE(frames.empty());
+  RecordKeys(flight.sent);
   int crash = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.crashed; });
   ASSERT_EQ(crash, -1) << "crashed at z " << frames[crash].worldZ << ", gate index " << frames[crash].gateIndex;
 
