@@ -78,6 +78,9 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   DWORD ClockCursor() const;  // the cursor worked out from the clock alone
   uint64_t ClockFrame() const;
   void UploadSamples();
+  // A new buffer's silence reaches OpenAL only when it is played or moved
+  // before anything was written into it.
+  void UploadIfPending();
   void Anchor(DWORD cursor);
 
   std::atomic<ULONG> refs_{1};
@@ -96,6 +99,8 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   std::chrono::steady_clock::time_point anchorTime_;
   ALuint source_ = 0;
   ALuint alBuffer_ = 0;
+  bool uploadPending_ = false;  // OpenAL holds no samples yet
+  bool written_ = false;        // Unlock has been called
 };
 
 class Listener final : public IDirectSound3DListener {

@@ -31,6 +31,10 @@ SoundBuffer::SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc)
   CreateAl();
 }
 
+void SoundBuffer::UploadIfPending() {
+  if (uploadPending_ && source_ && ds_->Ready()) UploadSamples();
+}
+
 SoundBuffer::~SoundBuffer() {
   DestroyAl();
   ds_->Unregister(this);
@@ -79,6 +83,7 @@ HRESULT SoundBuffer::SetCurrentPosition(DWORD position) {
   position -= position % format_.nBlockAlign;
   Anchor(position);
   if (source_ && ds_->Audible()) {
+    UploadIfPending();
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     // A finished source would restart at 0; rewinding it to the initial state keeps the new position.
@@ -144,6 +149,7 @@ HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2
     return n == 0 || (b >= begin && b <= end && n <= static_cast<DWORD>(end - b));
   };
   if (!inside(ptr1, bytes1) || !inside(ptr2, bytes2)) return DSERR_INVALIDPARAM;
+  written_ = true;
   if (source_ && ds_->Ready()) UploadSamples();
   return DS_OK;
 }
@@ -254,7 +260,10 @@ void SoundBuffer::CreateAl() {
     alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
     alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
   }
-  UploadSamples();
+  // Samples go up when written (Unlock); a buffer only ever created holds
+  // silence, sent when it is first played.
+  uploadPending_ = true;
+  if (playing_ || written_) UploadSamples();
   if (playing_) alSourcePlay(source_);
 }
 
@@ -273,6 +282,7 @@ void SoundBuffer::DestroyAl() {
 }
 
 void SoundBuffer::UploadSamples() {
+  uploadPending_ = false;
   ALint state = AL_INITIAL, frame = 0;
   alGetSourcei(source_, AL_SOURCE_STATE, &state);
   if (state == AL_PLAYING || state == AL_PAUSED) alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
