@@ -2,10 +2,17 @@
 #include "common/path_lookup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <windows.h>
+
+#include "corvane_load_error.h"
 
 namespace corvane {
 namespace {
@@ -42,6 +49,8 @@ bool FindEntry(const std::string& dir, const std::string& name, std::string& fou
   return ok;
 }
 
+thread_local std::string lastLoadError;
+
 }  // namespace
 
 std::string ResolvePath(const std::string& path) {
@@ -70,4 +79,32 @@ std::string ResolvePath(const std::string& path) {
   return Exists(resolved) ? resolved : std::string();
 }
 
+int OpenRegularFile(const std::string& path) {
+  // Non-blocking, so that a FIFO without a writer cannot stall start-up.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  const bool known = fstat(fd, &st) == 0;
+  if (!known || !S_ISREG(st.st_mode)) {
+    const int why = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    close(fd);
+    errno = why;
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+void SetLoadError(const std::string& why) { lastLoadError = why; }
+
 }  // namespace corvane
+
+extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
+  const std::string path = fileName ? corvane::ResolvePath(fileName) : std::string();
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+  if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return S_ISREG(st.st_mode) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DEVICE;
+}
+
+const char* CorvaneLastLoadError() { return corvane::lastLoadError.c_str(); }

@@ -11,4 +11,13 @@ namespace corvane {
 // matched component by component ignoring ASCII case. Empty if none exists.
 std::string ResolvePath(const std::string& path);
 
+// Opens `path` (already resolved) for reading when it is a regular file;
+// never blocks on a FIFO or device. Returns the descriptor, or -1 with errno
+// EISDIR for a folder, ENODEV for any other kind of file, or open's error.
+int OpenRegularFile(const std::string& path);
+
+// The reason an asset load failed, for the game's one message about the file
+// (see corvane_load_error.h). The loaders set it; empty when nothing failed.
+void SetLoadError(const std::string& why);
+
 }  // namespace corvane

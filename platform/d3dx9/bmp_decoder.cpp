@@ -10,6 +10,9 @@ namespace {
 
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
 constexpr int64_t kMaxPixels = 64ll * 1024 * 1024;
+// An RLE pair paints at most 255 pixels; deltas may skip more, so allow some
+// room beyond that before calling a header larger than its data.
+constexpr int64_t kMaxRlePixelsPerByte = 256;
 
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
@@ -277,6 +280,21 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string*
                       : DecodeRows(data, size, h, pal, &img, error);
   if (!ok) return false;
   *out = std::move(img);
+  return true;
+}
+
+bool CheckBmpFits(const uint8_t* data, size_t size, std::string* error) {
+  BmpHeader h;
+  if (!data || !ReadHeader(data, size, &h, error)) return false;
+  const size_t pixelBytes = h.pixelOffset < size ? size - h.pixelOffset : 0;
+  if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+    if (int64_t(h.width) * h.height > int64_t(pixelBytes) * kMaxRlePixelsPerByte)
+      return Fail(error, "BMP pixel data cut short");
+    return true;
+  }
+  if (h.bpp == 0) return Fail(error, "unsupported BMP bit depth");
+  const uint64_t stride = ((uint64_t(h.width) * h.bpp + 31) / 32) * 4;
+  if (h.pixelOffset > size || stride * uint64_t(h.height) > pixelBytes) return Fail(error, "BMP pixel data cut short");
   return true;
 }
 

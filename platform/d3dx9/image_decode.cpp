@@ -2,6 +2,8 @@
 // the BMPs stb_image refuses but Windows reads.
 #include "d3dx9/image_decode.h"
 
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #define STB_IMAGE_STATIC
@@ -28,6 +30,10 @@ namespace {
 // Images beyond this are refused before decoding (D3D9's largest texture is
 // far smaller; a header claiming more is damaged).
 constexpr int kMaxDimension = 16384;
+// Deflate expands at most about 1032 to 1, and a byte holds up to eight
+// pixels: a compressed picture claiming more pixels than this per byte of
+// file is damaged, and is refused before its pixels are allocated.
+constexpr uint64_t kMaxPixelsPerByte = 1032 * 8;
 
 bool IsBmp(const uint8_t* data, size_t size) { return size >= 2 && data[0] == 'B' && data[1] == 'M'; }
 
@@ -42,16 +48,30 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
     if (error) *error = "file too large";
     return false;
   }
-  int w = 0, h = 0, comp = 0;
-  if (stbi_info_from_memory(data, int(size), &w, &h, &comp) && (w > kMaxDimension || h > kMaxDimension)) {
-    if (error) *error = "image too large";
+  std::string bmp_error;
+  if (IsBmp(data, size) && !CheckBmpFits(data, size, &bmp_error)) {
+    if (error) *error = bmp_error;
     return false;
+  }
+  int w = 0, h = 0, comp = 0;
+  if (stbi_info_from_memory(data, int(size), &w, &h, &comp)) {
+    // stb_image's info gives a top-down BMP's height as negative.
+    const auto magnitude = [](int v) { return v == INT_MIN ? INT_MAX : std::abs(v); };
+    w = magnitude(w);
+    h = magnitude(h);
+    if (w > kMaxDimension || h > kMaxDimension) {
+      if (error) *error = "image too large";
+      return false;
+    }
+    if (uint64_t(w) * uint64_t(h) > uint64_t(size) * kMaxPixelsPerByte) {
+      if (error) *error = "picture data cut short";
+      return false;
+    }
   }
   stbi_uc* pixels = stbi_load_from_memory(data, int(size), &w, &h, &comp, 4);
   if (!pixels) {
     const char* reason = stbi_failure_reason();
     if (IsBmp(data, size)) {
-      std::string bmp_error;
       if (DecodeBmp(data, size, out, &bmp_error)) return true;
       if (error) *error = bmp_error;
       return false;

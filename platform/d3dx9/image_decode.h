@@ -24,6 +24,10 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
 // throughout; refuses what it cannot read.
 bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
 
+// False, with the reason, for a BMP whose header is broken or claims more
+// pixels than the file holds (checked before anything is allocated).
+bool CheckBmpFits(const uint8_t* data, size_t size, std::string* error);
+
 // True for a BMP whose pixel format has an alpha channel (an alpha mask);
 // stb_image otherwise treats a 32-bit file's spare byte as alpha.
 bool BmpHasAlpha(const uint8_t* data, size_t size);

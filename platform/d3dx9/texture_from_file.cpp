@@ -2,8 +2,11 @@
 // CreateTexture and LockRect (A8R8G8B8, bytes B, G, R, A).
 #include <d3dx9.h>
 
-#include <cstdio>
-#include <fstream>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 #include "common/path_lookup.h"
 #include "d3dx9/texture_image.h"
@@ -18,14 +21,37 @@ UINT FullMipChain(UINT width, UINT height) {
   return levels;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return false;
-  const std::streamoff size = file.tellg();
-  if (size < 0) return false;
-  bytes->resize((size_t)size);
-  file.seekg(0);
-  return (bool)file.read(reinterpret_cast<char*>(bytes->data()), size);
+// Pictures larger than this are not textures of any D3D9 device.
+constexpr off_t kMaxPictureFileBytes = 256 << 20;
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* why) {
+  const int fd = corvane::OpenRegularFile(path);
+  if (fd < 0) {
+    *why = errno == EISDIR ? "it is a folder" : std::strerror(errno);
+    return false;
+  }
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && st.st_size <= kMaxPictureFileBytes;
+  if (!ok) *why = "file too large";
+  if (ok) bytes->resize(size_t(st.st_size));
+  size_t got = 0;
+  while (ok && got < bytes->size()) {
+    const ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      *why = n < 0 ? std::strerror(errno) : "file shrank while read";
+    } else {
+      got += size_t(n);
+    }
+  }
+  close(fd);
+  return ok;
+}
+
+HRESULT Refuse(const std::string& why, HRESULT hr) {
+  corvane::SetLoadError(why);
+  return hr;
 }
 
 // The size D3DX makes for a requested size and the file's own size.
@@ -73,25 +99,18 @@ HRESULT WINAPI D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT heig
   return device->CreateTexture(width, height, miplevels, usage, format, pool, texture, nullptr);
 }
 
-HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* srcfile, UINT width, UINT height,
-                                            UINT miplevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                                            DWORD filter, DWORD mipfilter, D3DCOLOR colorkey,
-                                            D3DXIMAGE_INFO* srcinfo, PALETTEENTRY* palette,
-                                            IDirect3DTexture9** texture) {
-  if (!device || !srcfile || !texture) return D3DERR_INVALIDCALL;
-  *texture = nullptr;
-  const std::string path = corvane::ResolvePath(srcfile);
+namespace corvane::d3dx9 {
+
+HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD filter, D3DCOLOR colorkey,
+                             D3DXIMAGE_INFO* srcinfo, DecodedImage* level0) {
+  SetLoadError("");
+  const std::string path = ResolvePath(srcfile);
   std::vector<uint8_t> bytes;
-  if (path.empty() || !ReadWholeFile(path, &bytes)) {
-    std::fprintf(stderr, "texture: cannot open \"%s\"\n", srcfile);
-    return D3DXERR_INVALIDDATA;
-  }
-  DecodedImage image;
   std::string error;
-  if (!corvane::d3dx9::DecodeImage(bytes.data(), bytes.size(), &image, &error)) {
-    std::fprintf(stderr, "texture: cannot read \"%s\": %s\n", srcfile, error.c_str());
-    return D3DXERR_INVALIDDATA;
-  }
+  if (path.empty()) return Refuse("no such file", D3DXERR_INVALIDDATA);
+  if (!ReadWholeFile(path, &bytes, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
+  DecodedImage image;
+  if (!DecodeImage(bytes.data(), bytes.size(), &image, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
   if (srcinfo) {
     srcinfo->Width = UINT(image.width);
     srcinfo->Height = UINT(image.height);
@@ -103,26 +122,35 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char
   }
 
   // The key is compared with the source pixel before any scaling or padding.
-  corvane::d3dx9::ApplyColorKey(&image, colorkey);
+  ApplyColorKey(&image, colorkey);
 
   const UINT w = TextureSize(width, UINT(image.width));
   const UINT h = TextureSize(height, UINT(image.height));
-  if (w > 16384 || h > 16384) {
-    std::fprintf(stderr, "texture: \"%s\" asks for a %ux%u texture\n", srcfile, w, h);
-    return D3DERR_INVALIDCALL;
-  }
+  if (w > 16384 || h > 16384) return Refuse("texture size too large", D3DERR_INVALIDCALL);
   if (filter == D3DX_DEFAULT) filter = D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER;
-  DecodedImage level0 = (filter & 0xFF) == D3DX_FILTER_NONE ? corvane::d3dx9::PlaceUnscaled(image, int(w), int(h))
-                                                            : corvane::d3dx9::Resample(image, int(w), int(h));
+  *level0 = (filter & 0xFF) == D3DX_FILTER_NONE ? PlaceUnscaled(image, int(w), int(h)) : Resample(image, int(w), int(h));
+  return D3D_OK;
+}
+
+}  // namespace corvane::d3dx9
+
+HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* srcfile, UINT width, UINT height,
+                                            UINT miplevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                            DWORD filter, DWORD mipfilter, D3DCOLOR colorkey,
+                                            D3DXIMAGE_INFO* srcinfo, PALETTEENTRY* palette,
+                                            IDirect3DTexture9** texture) {
+  if (!device || !srcfile || !texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  DecodedImage level0;
+  HRESULT hr = corvane::d3dx9::TextureImageFromFile(srcfile, width, height, filter, colorkey, srcinfo, &level0);
+  if (FAILED(hr)) return hr;
+  const UINT w = UINT(level0.width), h = UINT(level0.height);
 
   UINT levels = miplevels;
   if (levels == 0 || levels == D3DX_DEFAULT || levels == D3DX_FROM_FILE) levels = FullMipChain(w, h);
   IDirect3DTexture9* tex = nullptr;
-  HRESULT hr = device->CreateTexture(w, h, levels, usage, D3DFMT_A8R8G8B8, pool, &tex, nullptr);
-  if (FAILED(hr) || !tex) {
-    std::fprintf(stderr, "texture: cannot create a %ux%u texture for \"%s\"\n", w, h, srcfile);
-    return FAILED(hr) ? hr : E_FAIL;
-  }
+  hr = device->CreateTexture(w, h, levels, usage, D3DFMT_A8R8G8B8, pool, &tex, nullptr);
+  if (FAILED(hr) || !tex) return Refuse("the device cannot make the texture", FAILED(hr) ? hr : E_FAIL);
   levels = tex->GetLevelCount();
   DecodedImage level = std::move(level0);
   for (UINT i = 0; i < levels && SUCCEEDED(hr); ++i) {
@@ -131,8 +159,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char
   }
   if (FAILED(hr)) {
     tex->Release();
-    std::fprintf(stderr, "texture: cannot fill the texture for \"%s\"\n", srcfile);
-    return hr;
+    return Refuse("the device cannot fill the texture", hr);
   }
   *texture = tex;
   return D3D_OK;

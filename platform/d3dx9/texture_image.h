@@ -2,7 +2,7 @@
 // placement, resampling and mip reduction, on RGBA images.
 #pragma once
 
-#include <windows.h>
+#include <d3dx9.h>
 
 #include "d3dx9/image_decode.h"
 
@@ -23,5 +23,11 @@ DecodedImage Resample(const DecodedImage& image, int width, int height);
 
 // The next mip level: each texel the average of up to 2x2 texels.
 DecodedImage HalveImage(const DecodedImage& image);
+
+// Everything D3DXCreateTextureFromFileExA does before it needs the device:
+// the file read and decoded, colour-keyed, and placed or scaled to the size
+// the texture will have (its first level). Failures set the load error.
+HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD filter, D3DCOLOR colorkey,
+                             D3DXIMAGE_INFO* srcinfo, DecodedImage* level0);
 
 }  // namespace corvane::d3dx9

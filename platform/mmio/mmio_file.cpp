@@ -1,7 +1,9 @@
 // winmm mmio over the C library's files: buffered reading, RIFF chunk
 // navigation and direct access to the I/O buffer. Read-only, as the game needs.
 #include <mmsystem.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -117,13 +119,23 @@ HMMIO WINAPI mmioOpenA(LPSTR pszFileName, LPMMIOINFO pmmioinfo, DWORD fdwOpen) {
     if (pmmioinfo) pmmioinfo->wErrorRet = error;
     return nullptr;
   };
+  corvane::SetLoadError("");
   if (!pszFileName) return fail(MMIOERR_FILENOTFOUND);
   if ((fdwOpen & MMIO_RWMODE) != MMIO_READ || (fdwOpen & (MMIO_CREATE | MMIO_EXIST)))
     return fail(MMIOERR_ACCESSDENIED);  // only reading is supported
   std::string path = corvane::ResolvePath(pszFileName);
   if (path.empty()) return fail(MMIOERR_FILENOTFOUND);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return fail(MMIOERR_CANNOTOPEN);
+  // Only regular files: a folder or a FIFO at the name is not a sound.
+  const int fd = corvane::OpenRegularFile(path);
+  if (fd < 0) {
+    corvane::SetLoadError(errno == EISDIR ? "it is a folder" : std::strerror(errno));
+    return fail(MMIOERR_CANNOTOPEN);
+  }
+  std::FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    close(fd);
+    return fail(MMIOERR_CANNOTOPEN);
+  }
 
   HMMIO__* m = new HMMIO__;
   m->file = file;

@@ -15,6 +15,7 @@
 
 #ifndef _WIN32
 #include "corvane_automation.h"
+#include "corvane_load_error.h"
 #endif
 
 IDirect3DTexture9* tex123 = NULL;
@@ -105,16 +106,14 @@ IDirect3DTexture9** const TEXTURE_RELEASE_ORDER[] = {
     &texTrophy, &texVec,     &texLock,   &texExplosion,
 };
 
-// The folder a relative asset name was looked for in, for the message.
+// The folder an asset name was looked for in, for the message.
 std::string SearchedFolder(const char* fileName) {
-  std::string relative(fileName);
-  std::string::size_type slash = relative.find_last_of('/');
-  relative = slash == std::string::npos ? std::string() : relative.substr(0, slash);
+  const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+  if (folder.is_absolute()) return folder.string();
   std::error_code error;
-  std::filesystem::path folder = std::filesystem::current_path(error);
-  if (error) return relative.empty() ? std::string(".") : relative;
-  std::string base = folder.string();
-  return relative.empty() ? base : base + "/" + relative;
+  const std::filesystem::path base = std::filesystem::current_path(error);
+  if (error) return folder.empty() ? std::string(".") : folder.string();
+  return (folder.empty() ? base : base / folder).string();
 }
 
 void Release(IUnknown* object) {
@@ -137,9 +136,10 @@ void LoadSoundEntry(IDirectSoundBuffer8** slot, const SoundRow& entry, bool posi
     fileName = entry.shiftJisName;
     found = true;
   }
-  if (!found) {
-    ReportMissingAsset("sound", entry.fileName,
-                  entry.shiftJisName != NULL ? " (also tried its Shift-JIS name)" : "");
+  // The loader names a file that is there but cannot be read.
+  if (!found && !AssetFileExists(fileName)) {
+    ReportAssetFailure("sound", entry.fileName,
+                       entry.shiftJisName != NULL ? " (also tried its Shift-JIS name)" : "", "it stays silent");
   }
   *slot = NULL;
   if (positioned) {
@@ -151,9 +151,30 @@ void LoadSoundEntry(IDirectSoundBuffer8** slot, const SoundRow& entry, bool posi
 
 }  // namespace
 
-void ReportMissingAsset(const char* kind, const char* fileName, const char* note) {
-  std::fprintf(stderr, "corvane: missing %s \"%s\"%s (looked in %s)\n", kind, fileName, note,
-               SearchedFolder(fileName).c_str());
+bool AssetFileExists(const char* fileName) {
+  return GetFileAttributesA(fileName) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ReportAssetFailure(const char* kind, const char* fileName, const char* note, const char* standIn) {
+  const DWORD attributes = GetFileAttributesA(fileName);
+  const std::string folder = SearchedFolder(fileName);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    std::fprintf(stderr, "corvane: missing %s \"%s\"%s (looked in %s); %s\n", kind, fileName, note,
+                 folder.c_str(), standIn);
+    return;
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    std::fprintf(stderr, "corvane: %s \"%s\"%s in %s is a folder, not a file; %s\n", kind, fileName, note,
+                 folder.c_str(), standIn);
+    return;
+  }
+  std::string why = "it cannot be read";
+#ifndef _WIN32
+  if (CorvaneLastLoadError()[0] != '\0') why = CorvaneLastLoadError();
+#endif
+  if (!why.empty() && why.back() == '.') why.pop_back();
+  std::fprintf(stderr, "corvane: damaged %s \"%s\"%s in %s (%s); %s\n", kind, fileName, note, folder.c_str(),
+               why.c_str(), standIn);
 }
 
 void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UINT height,
@@ -164,7 +185,7 @@ void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UIN
   D3DXCreateTextureFromFileExA(Gfx.device, fileName, width, height, 1, 0, D3DFMT_UNKNOWN,
                                D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_DEFAULT, colorKey, NULL,
                                NULL, slot);
-  if (*slot == NULL) ReportMissingAsset("texture", fileName, "");
+  if (*slot == NULL) ReportAssetFailure("texture", fileName, "", "a checker pattern stands in");
 }
 
 void LoadCatalogueMeshes() {

@@ -57,8 +57,11 @@ extern IDirectSound3DBuffer* passSound3D;
 void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UINT height,
                  D3DCOLOR colorKey);
 
-// Names a file that could not be loaded, with the folder it was looked for in.
-void ReportMissingAsset(const char* kind, const char* fileName, const char* note);
+// Names a file that could not be loaded, once: missing, a folder, or damaged
+// (with the loader's reason where the platform gives one), the folder it was
+// looked for in, and what stands in for it.
+void ReportAssetFailure(const char* kind, const char* fileName, const char* note, const char* standIn);
+bool AssetFileExists(const char* fileName);
 
 // Start-up steps 15, 16 and 18, and the releases of shutdown steps 4, 6 and 7.
 void LoadCatalogueMeshes();      // meshGitor, the two player matrices, then the rest

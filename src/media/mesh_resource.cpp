@@ -11,7 +11,7 @@ void LoadMesh(MeshResource& resource, const char* fileName) {
                                       &materialBuffer, NULL, &materialCount, &mesh);
   if (FAILED(loaded) || mesh == NULL) {
     // An empty resource draws nothing; the game goes on without the model.
-    ReportMissingAsset("mesh", fileName, "");
+    ReportAssetFailure("mesh", fileName, "", "the model is not drawn");
     if (materialBuffer != NULL) materialBuffer->Release();
     if (mesh != NULL) mesh->Release();
     resource.mesh = NULL;
@@ -43,7 +43,7 @@ void LoadMesh(MeshResource& resource, const char* fileName) {
     if (textureName == NULL || textureName[0] == '\0') continue;
     if (FAILED(D3DXCreateTextureFromFileA(Gfx.device, textureName, &resource.textures[i]))) {
       resource.textures[i] = NULL;
-      ReportMissingAsset("texture", textureName, " named by a mesh");
+      ReportAssetFailure("texture", textureName, " named by a mesh", "that part is drawn untextured");
     }
   }
   if (materialBuffer != NULL) materialBuffer->Release();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/asset_catalogue.h"
 #include "media/wave_reader.h"
 
 namespace {
@@ -58,7 +59,8 @@ void LoadSilentBuffer(IDirectSoundBuffer8** slot, DWORD flags, const GUID& algor
 void LoadBuffer(IDirectSoundBuffer8** slot, const char* fileName, DWORD flags, const GUID& algorithm) {
   WaveReader reader;
   if (FAILED(reader.Open(fileName))) {
-    std::fprintf(stderr, "corvane: cannot read sound \"%s\"; it stays silent\n", fileName);
+    // A missing file is named by the catalogue, which knows every name it tried.
+    if (AssetFileExists(fileName)) ReportAssetFailure("sound", fileName, "", "it stays silent");
     LoadSilentBuffer(slot, flags, algorithm);
     return;
   }

@@ -73,6 +73,13 @@ HRESULT SeekWaveData(HMMIO file, MMCKINFO* dataChunk, const MMCKINFO* riffChunk)
   if (mmioSeek(file, static_cast<LONG>(riffChunk->dwDataOffset + 4), SEEK_SET) == -1) return E_FAIL;
   dataChunk->ckid = mmioFOURCC('d', 'a', 't', 'a');
   if (mmioDescend(file, dataChunk, riffChunk, MMIO_FINDCHUNK) != 0) return E_FAIL;
+  // A data chunk claiming more than the file holds is damage: refused here,
+  // before anyone sizes a buffer by it.
+  const LONG fileSize = mmioSeek(file, 0, SEEK_END);
+  if (fileSize == -1 || dataChunk->dwDataOffset > DWORD(fileSize) ||
+      dataChunk->cksize > DWORD(fileSize) - dataChunk->dwDataOffset)
+    return E_FAIL;
+  if (mmioSeek(file, static_cast<LONG>(dataChunk->dwDataOffset), SEEK_SET) == -1) return E_FAIL;
   return S_OK;
 }
 

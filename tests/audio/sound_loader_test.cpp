@@ -118,8 +118,8 @@ TEST(SoundLoader, PlaysThroughTheDefaultDeviceAndStandsInForMissingFiles) {
 
   ASSERT_NE(sound, nullptr);
   ASSERT_NE(standIn, nullptr);
-  EXPECT_NE(said.find(missing), std::string::npos);
-  EXPECT_EQ(said.find(path), std::string::npos);
+  // The catalogue names a missing file (once, with every name it tried).
+  EXPECT_EQ(said, "");
   for (IDirectSoundBuffer8* b : {sound, standIn}) {
     EXPECT_EQ(b->SetCurrentPosition(0), DS_OK);
     EXPECT_EQ(b->Play(0, 0, 0), DS_OK);

@@ -2,7 +2,10 @@
 // own coordinates and winding with frames baked in, D3DX material records.
 #include <cstring>
 
+#include "corvane_load_error.h"
 #include "d3dx9/d3dx9_fixture.h"
+#include "d3dx9/x_file_import.h"
+#include "fuzz/hostile_x_files.h"
 
 namespace {
 
@@ -183,6 +186,44 @@ TEST_F(MeshTest, MissingEmptyAndBrokenFilesFail) {
     EXPECT_EQ(mesh, nullptr) << name;
     EXPECT_EQ(count, 0u) << name;
   }
+}
+
+// Files that crash Assimp, overflow its stack or make it allocate billions
+// of vertices: each is refused with a reason, and this process lives on.
+TEST_F(MeshTest, HostileFilesAreRefusedWithoutHarmingTheGame) {
+  std::vector<std::string> names = {"folder.x"};
+  for (const auto& [name, text] : HostileXFiles()) {
+    std::ofstream(dir.File(name)) << text;
+    names.insert(names.begin(), name);
+  }
+  std::filesystem::create_directories(dir.path / "folder.x");
+  for (const std::string& name : names) {
+    ID3DXMesh* mesh = nullptr;
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(dir.File(name).c_str(), 0, device, nullptr, nullptr, nullptr, nullptr,
+                                          &mesh)))
+        << name;
+    EXPECT_EQ(mesh, nullptr) << name;
+    EXPECT_STRNE(CorvaneLastLoadError(), "") << name;
+  }
+  EXPECT_STREQ(CorvaneLastLoadError(), "it is a folder");
+}
+
+// What comes back from the child is checked again before it becomes a mesh.
+TEST_F(MeshTest, ChildAnswersWithBadIndicesOrCutShortAreRefused) {
+  std::ofstream(dir.File("three.x")) << kThreeMaterials;
+  corvane::d3dx9::XFileContents good;
+  std::string error;
+  ASSERT_TRUE(corvane::d3dx9::ImportXFile(dir.File("three.x"), &good, &error)) << error;
+  corvane::d3dx9::XFileContents badIndex = good, badMaterial = good, back;
+  badIndex.geometry.indices[4] = uint32_t(good.geometry.vertices.size());
+  badMaterial.geometry.attributes.back() = 3;
+  const std::string bytes = corvane::d3dx9::SerializeXFile(good);
+  EXPECT_TRUE(corvane::d3dx9::DeserializeXFile(bytes, &back, &error));
+  EXPECT_EQ(back.geometry.indices, good.geometry.indices);
+  EXPECT_EQ(back.materials[1].texture, "bmp\\T.bmp");
+  for (const std::string& bad : {corvane::d3dx9::SerializeXFile(badIndex), corvane::d3dx9::SerializeXFile(badMaterial),
+                                 bytes.substr(0, bytes.size() - 1), bytes + "x"})
+    EXPECT_FALSE(corvane::d3dx9::DeserializeXFile(bad, &back, &error));
 }
 
 }  // namespace

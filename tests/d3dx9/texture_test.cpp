@@ -4,6 +4,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "corvane_load_error.h"
 #include "d3dx9/d3dx9_fixture.h"
 
 namespace {
@@ -109,6 +110,34 @@ TEST_F(TextureTest, MissingTruncatedAndCorruptFilesAreRefused) {
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
     EXPECT_EQ(t, nullptr) << name;
   }
+}
+
+// Headers are checked against the file's size before pixels are allocated:
+// a 1 KB file claiming 16384 x 16384, a picture cut in half, width 0, and a
+// folder at the name are all refused with a reason.
+TEST_F(TextureTest, HeadersClaimingMoreThanTheFileHoldsAndFoldersAreRefused) {
+  std::vector<uint8_t> big = MakeBmp(4, 4, std::vector<DWORD>(16, kRed), 24);
+  big.resize(1024);
+  const auto put32 = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+  };
+  put32(big, 18, 16384);
+  put32(big, 22, 16384);
+  WriteBytes(dir.File("big.bmp"), big);
+  std::vector<uint8_t> half = MakeBmp(64, 64, std::vector<DWORD>(64 * 64, kBlue), 24);
+  half.resize(half.size() / 2);
+  WriteBytes(dir.File("half.bmp"), half);
+  std::vector<uint8_t> narrow = MakeBmp(4, 4, std::vector<DWORD>(16, kRed), 24);
+  put32(narrow, 18, 0);
+  WriteBytes(dir.File("narrow.bmp"), narrow);
+  std::filesystem::create_directories(dir.path / "folder.bmp");
+  for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "folder.bmp"}) {
+    IDirect3DTexture9* t = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
+    EXPECT_EQ(t, nullptr) << name;
+    EXPECT_STRNE(CorvaneLastLoadError(), "") << name;
+  }
+  EXPECT_STREQ(CorvaneLastLoadError(), "it is a folder");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// A .x file read into the game's mesh layout, and the two ways of reading it:
+// Assimp in this process (only for the child below), or Assimp in a
+// short-lived child process whose crash, hang or appetite cannot reach the game.
+#pragma once
+
+#include <d3dx9.h>
+
+#include <string>
+#include <vector>
+
+#include "d3dx9/mesh_data.h"
+
+namespace corvane::d3dx9 {
+
+struct XMaterial {
+  D3DMATERIAL9 material;
+  std::string texture;  // as written in the file
+  bool hasTexture = false;
+};
+
+struct XFileContents {
+  MeshData geometry;  // vertices, indices and attributes; no ranges yet
+  std::vector<XMaterial> materials;
+};
+
+// Assimp in this process. Only safe for trusted files.
+bool ImportXFileInProcess(const std::string& path, XFileContents* out, std::string* error);
+
+// Assimp in a child process limited in memory, stack and time; the result
+// comes back through a pipe and is checked again here. A child that crashes,
+// runs out of memory or time, or answers nonsense is a refused file.
+bool ImportXFile(const std::string& path, XFileContents* out, std::string* error);
+
+// A .x file by its Windows name, as D3DXLoadMeshFromXA reads it: a regular
+// file, imported through the child, with its subset table built.
+bool ReadXFile(const char* filename, XFileContents* out, std::string* error);
+
+// The byte form the child sends back, and its checked reading.
+std::string SerializeXFile(const XFileContents& contents);
+bool DeserializeXFile(const std::string& bytes, XFileContents* out, std::string* error);
+
+}  // namespace corvane::d3dx9

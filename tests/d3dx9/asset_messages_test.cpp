@@ -1,0 +1,66 @@
+// The game's one line about an asset file it cannot use: named once, and
+// called missing, a folder or damaged for what it is.
+#include "app/app_state.h"
+#include "app/asset_catalogue.h"
+#include "d3dx9/d3dx9_fixture.h"
+#include "media/sound_loader.h"
+
+namespace {
+
+class AssetMessages : public D3DXDeviceTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir.path / "folder.bmp");
+    std::filesystem::create_directories(dir.path / "folder.x");
+    std::filesystem::create_directories(dir.path / "folder.wav");
+    WriteBytes(dir.File("damaged.bmp"), {'B', 'M', 1, 2, 3});
+    WriteBytes(dir.File("damaged.x"), {'x', 'o', 'f', ' '});
+    WriteBytes(dir.File("damaged.wav"), {'R', 'I', 'F', 'F', 9});
+    Gfx.device = device;
+  }
+  void TearDown() override { Gfx.device = nullptr; }
+
+  // Everything written on stderr while `load` runs.
+  template <typename Load>
+  std::string ErrorsOf(Load load) {
+    testing::internal::CaptureStderr();
+    load();
+    return testing::internal::GetCapturedStderr();
+  }
+  ScratchDir dir{"corvane_asset_messages"};
+};
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(AssetMessages, EachBadFileIsNamedOnceForWhatItIs) {
+  for (const char* state : {"missing", "folder", "damaged"}) {
+    for (const char* ext : {".bmp", ".x", ".wav"}) {
+      // A missing sound is named by the catalogue, with every name it tried.
+      if (std::string(state) == "missing" && std::string(ext) == ".wav") continue;
+      const std::string file = dir.File(std::string(state) + ext);
+      const std::string errors = ErrorsOf([&] {
+        if (std::string(ext) == ".bmp") {
+          IDirect3DTexture9* texture = nullptr;
+          LoadTexture(&texture, file.c_str(), 4, 4, 0);
+        } else if (std::string(ext) == ".x") {
+          MeshResource mesh = {};
+          LoadMesh(mesh, file.c_str());
+        } else {
+          IDirectSoundBuffer8* sound = nullptr;
+          LoadSound(&sound, file.c_str());
+          if (sound) sound->Release();
+        }
+      });
+      const std::string word = std::string(state) == "folder" ? "is a folder" : state;
+      EXPECT_EQ(Count(errors, file), 1) << errors;
+      EXPECT_EQ(Count(errors, "\n"), 1) << errors;
+      EXPECT_NE(errors.find(word), std::string::npos) << errors;
+    }
+  }
+}
+
+}  // namespace
