@@ -11,9 +11,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
 #include <vector>
 
 #include "dsound/audio_device.h"
@@ -47,29 +44,6 @@ class Sound3DBuffer final : public IDirectSound3DBuffer {
 
  private:
   SoundBuffer* owner_;
-};
-
-// Hands out memory that is already zero (calloc: a large block comes
-// straight from the kernel, untouched) and leaves elements uninitialised, so
-// a buffer of 16-bit silence costs no pass over its bytes before the samples
-// are read into it.
-template <typename T>
-struct ZeroPageAllocator {
-  using value_type = T;
-  ZeroPageAllocator() = default;
-  template <typename U>
-  ZeroPageAllocator(const ZeroPageAllocator<U>&) {}
-  T* allocate(size_t n) {
-    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
-    throw std::bad_alloc();
-  }
-  void deallocate(T* p, size_t) { std::free(p); }
-  template <typename U>
-  void construct(U*) {}  // zero already
-  template <typename U, typename... Args>
-  void construct(U* p, Args&&... args) { ::new ((void*)p) U(std::forward<Args>(args)...); }
-  bool operator==(const ZeroPageAllocator&) const { return true; }
-  bool operator!=(const ZeroPageAllocator&) const { return false; }
 };
 
 class SoundBuffer final : public IDirectSoundBuffer8 {
@@ -114,7 +88,7 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   Sound3DBuffer buffer3D_;
   DWORD flags_;
   WAVEFORMATEX format_;
-  std::vector<BYTE, ZeroPageAllocator<BYTE>> data_;
+  std::vector<BYTE> data_;
   LONG volume_ = DSBVOLUME_MAX;
   bool playing_ = false;
   bool looping_ = false;

@@ -24,8 +24,7 @@ SoundBuffer::SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc)
     : ds_(ds), buffer3D_(this), flags_(desc.dwFlags), format_(*desc.lpwfxFormat) {
   format_.cbSize = 0;
   // A new buffer holds silence (unsigned 8-bit samples are silent at 128).
-  data_.resize(desc.dwBufferBytes);
-  if (format_.wBitsPerSample == 8) std::fill(data_.begin(), data_.end(), BYTE(0x80));
+  data_.assign(desc.dwBufferBytes, format_.wBitsPerSample == 8 ? 0x80 : 0x00);
   anchorTime_ = std::chrono::steady_clock::now();
   ds_->AddRef();
   ds_->Register(this);
