@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the WAV reader's libFuzzer target with clang and runs it for a bounded
-# time, seeded with the real WAV files of the test corpus (the folder the tests
-# use: CORVANE_CORPUS_DIR, else the build's setting). Fails on any crash or
+# Builds the libFuzzer targets with clang and runs each for a bounded time,
+# seeded with the real files of the test corpus (the folder the tests use:
+# CORVANE_CORPUS_DIR, else the build's setting). Fails on any crash or
 # sanitizer report, and on a missing corpus when CORVANE_REQUIRE_CORPUS is set.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -45,3 +45,28 @@ printf '  7\t99999999999 5' >"$scores/seeds/too-big"
 printf '300 200' >"$scores/seeds/short"
 "$build/tests/fuzz/fuzz_score_file" -max_total_time="$seconds" -max_len=256 \
   -rss_limit_mb=2048 -print_final_stats=1 "$scores/corpus" "$scores/seeds" 2>&1 | tail -n 12
+
+# Texture loading (BMP and PNG through the texture loader), seeded with the
+# corpus's pictures and the generated ones (CORVANE_DATA_DIR, else the test
+# build's data folder, when there).
+data="${CORVANE_DATA_DIR:-$root/build/data}"
+cmake --build "$build" --target fuzz_texture_loading
+mkdir -p "$work/pictures"
+picture_seeds=()
+for dir in "$corpus/bmp/g" "$corpus/bmp/q" "$corpus/bmp/b" "$corpus/png" "$data/bmp" "$data/XFILE"; do
+  [ -d "$dir" ] && picture_seeds+=("$dir")
+done
+"$build/tests/fuzz/fuzz_texture_loading" -max_total_time="$seconds" -max_len=65536 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$work/pictures" "${picture_seeds[@]}" 2>&1 | tail -n 12
+
+# Mesh loading (the .x reading, with Assimp in its child process), seeded with
+# the corpus's models, the generated meshes and the files known to crash
+# Assimp in-process; the target reads those whole before fuzzing, so this
+# process surviving them is checked on every run.
+cmake --build "$build" --target fuzz_mesh_loading
+mkdir -p "$work/meshes" "$work/mesh-seeds"
+cp "$data"/XFILE/*.x "$work/mesh-seeds/" 2>/dev/null || true
+mesh_seeds=("$work/mesh-seeds")
+[ -d "$corpus/x" ] && mesh_seeds+=("$corpus/x")
+"$build/tests/fuzz/fuzz_mesh_loading" -max_total_time="$seconds" -max_len=65536 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$work/meshes" "${mesh_seeds[@]}" 2>&1 | tail -n 12
