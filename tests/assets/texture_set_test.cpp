@@ -226,6 +226,12 @@ TEST_F(TextureSet, DigitNumeralAndArrowCellsHoldDistinctInkInsideTheirCells) {
     EXPECT_GT(Ink(digits, {32 * d, 0, 32 * d + 32, 64}), 60) << "digit " << d;
     EXPECT_EQ(Ink(digits, {32 * d, 0, 32 * d + 1, 64}, 40), 0) << "digit " << d << " left edge";
     EXPECT_EQ(Ink(digits, {32 * d + 31, 0, 32 * d + 32, 64}, 40), 0) << "digit " << d << " right edge";
+    // Scores mix every digit: one height and one baseline (round ones overshoot a pixel).
+    int top = 64, bottom = -1;
+    for (int y = 0; y < 64; ++y)
+      if (Ink(digits, {32 * d, y, 32 * d + 32, y + 1}, 128) > 0) top = std::min(top, y), bottom = y;
+    EXPECT_NEAR(bottom, 48, 1) << "digit " << d << " baseline";
+    EXPECT_NEAR(bottom - top, 33, 2) << "digit " << d << " height";
   }
   cellsDiffer(digits, 32, 10, 32);
   EXPECT_GT(Ink(digits, {320, 0, 384, 64}), 30) << "unit label";

@@ -130,11 +130,14 @@ float CapUnits(const Face& face) {
 }
 
 // Renders the laid-out line into a supersampled mask with its ink's left
-// edge at inkLeft and its ink box centred vertically, then filters it down.
-Mask Render(const Face& face, const Layout& lay, float scale, int boxW, int boxH, float inkLeft) {
+// edge at inkLeft and its baseline at y = baseline (below 0: the ink box
+// centred vertically), then filters it down.
+Mask Render(const Face& face, const Layout& lay, float scale, int boxW, int boxH, float inkLeft,
+            float baseline) {
   Mask big = MakeMask(boxW * kSuper, boxH * kSuper);
   float shiftX = inkLeft * kSuper - lay.inkX0;
-  float shiftY = (boxH * kSuper - (lay.inkY1 - lay.inkY0)) * 0.5f - lay.inkY0;
+  float shiftY = baseline >= 0.0f ? baseline * kSuper
+                                  : (boxH * kSuper - (lay.inkY1 - lay.inkY0)) * 0.5f - lay.inkY0;
   float baseY = std::round(shiftY);
   for (size_t i = 0; i < lay.codepoints.size(); ++i) {
     float pen = lay.penX[i] + shiftX;
@@ -174,10 +177,21 @@ Mask Bake(FontRole role, const std::string& text, int boxW, int boxH, float capP
   }
   float inkW = (lay.inkX1 - lay.inkX0) / kSuper;
   if (left < 0.0f) left = std::round((boxW - inkW) * 0.5f * kSuper) / kSuper;
-  return Render(face, lay, scale, boxW, boxH, left);
+  return Render(face, lay, scale, boxW, boxH, left, -1.0f);
 }
 
 }  // namespace
+
+Mask BakeTextOnBaseline(FontRole role, const std::string& text, int boxW, int boxH, float capPx,
+                        float baseline) {
+  const Face& face = FaceFor(role);
+  if (!face.loaded || text.empty()) return MakeMask(boxW, boxH);
+  float scale = capPx * kSuper / CapUnits(face);
+  Layout lay = LayOut(face, text, scale, 0.0f);
+  float inkW = (lay.inkX1 - lay.inkX0) / kSuper;
+  float left = std::round((boxW - inkW) * 0.5f * kSuper) / kSuper;
+  return Render(face, lay, scale, boxW, boxH, left, baseline);
+}
 
 std::string FontPath(FontRole role) { return FaceFor(role).path; }
 

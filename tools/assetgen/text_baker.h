@@ -27,3 +27,9 @@ Mask BakeText(FontRole role, const std::string& text, int boxW, int boxH, float 
 // Like BakeText but left-aligned: the ink starts at x = left.
 Mask BakeTextLeft(FontRole role, const std::string& text, int boxW, int boxH, float capPx,
                   float left, float tracking = 0.0f);
+
+// One size and one baseline whatever the text: centred on its ink across the
+// box, baseline at y = baseline, never shrunk (the caller picks a size that
+// fits), so glyphs baked one by one line up.
+Mask BakeTextOnBaseline(FontRole role, const std::string& text, int boxW, int boxH, float capPx,
+                        float baseline);

@@ -90,28 +90,31 @@ Image MakeTrail() {
   return img;
 }
 
+// Thirty of these quads fan out around the ship and shrink to a fifth of
+// their width at one end, so hairlines alias into a moire disc: a few wide,
+// soft, faint streaks of uneven length stay smooth when minified and let the
+// stones show through where the quads pile up.
 Image MakeSpeedLines() {
   Image img = MakeImage(64, 64);
   Rng rng = MakeRng(0x5EEDF00Dull);
-  struct Line { float x, width, bright, phase; };
-  std::vector<Line> lines;
-  float x = 2.0f;
-  while (x < 62.0f) {
-    lines.push_back({x, Uniform(rng, 0.45f, 1.1f), Uniform(rng, 0.35f, 1.0f), Uniform(rng, 0, 8)});
-    x += Uniform(rng, 3.5f, 11.0f);
+  struct Streak { float x, width, bright, head, tail; };
+  std::vector<Streak> streaks;
+  for (float x = 6.0f; x < 60.0f; x += Uniform(rng, 12.0f, 18.0f)) {
+    float head = Uniform(rng, 0.1f, 0.35f);
+    streaks.push_back({x, Uniform(rng, 1.8f, 2.8f), Uniform(rng, 0.3f, 0.55f), head, head + Uniform(rng, 0.35f, 0.55f)});
   }
   for (int py = 0; py < 64; ++py)
     for (int px = 0; px < 64; ++px) {
       float v = (py + 0.5f) / 64.0f, sum = 0.0f;
-      for (const Line& l : lines) {
+      for (const Streak& l : streaks) {
         float d = std::fabs(px + 0.5f - l.x);
         d = std::min(d, 64.0f - d);  // wraps across the width
-        float along = 0.65f + 0.35f * std::sin(l.phase + v * 2.0f * kPi);
+        float along = Smoothstep(l.head, l.head + 0.12f, v) * (1.0f - Smoothstep(l.tail - 0.2f, l.tail, v));
         sum += l.bright * along * std::exp(-d * d / (2.0f * l.width * l.width));
       }
-      float ends = Smoothstep(0.0f, 0.22f, v) * (1.0f - Smoothstep(0.8f, 1.0f, v));
-      float s = ToneMap(1.3f * sum) * ends;
-      At(img, px, py) = {s * 0.9f, s * 0.96f, s, 1};
+      float ends = Smoothstep(0.0f, 0.1f, v) * (1.0f - Smoothstep(0.85f, 1.0f, v));
+      float s = ToneMap(sum) * ends;
+      At(img, px, py) = {s * 0.85f, s * 0.94f, s, 1};
     }
   return img;
 }

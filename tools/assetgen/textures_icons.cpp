@@ -84,7 +84,7 @@ Sdf ScoreShape() {
   };
 }
 
-Sdf RockBreakShape() {
+Sdf RockVanishShape() {
   return [](float x, float y) {
     float a = SdPolygon(x, y, {42, 40, 60, 30, 62, 54, 48, 62, 36, 54});
     float b = SdPolygon(x, y, {68, 28, 90, 36, 92, 56, 70, 56});
@@ -108,7 +108,7 @@ Image MakeItemReel() {
       {SpeedShape(true), {0.42f, 0.8f, 1.0f, 1}, "SPEED UP"},
       {SpeedShape(false), {1.0f, 0.42f, 0.38f, 1}, "SPEED DOWN"},
       {ScoreShape(), {1.0f, 0.8f, 0.3f, 1}, "SCORE UP"},
-      {RockBreakShape(), {1.0f, 0.55f, 0.25f, 1}, "ROCK BREAK"},
+      {RockVanishShape(), {1.0f, 0.55f, 0.25f, 1}, "ROCK VANISH"},
   };
   for (int i = 0; i < 6; ++i) {
     const Icon& icon = icons[i];

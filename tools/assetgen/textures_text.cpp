@@ -1,6 +1,7 @@
 // Lettering: the score digits and unit, the countdown numerals, the two word
 // sheets and the pause board. Words are white with a faint cold glow on black
 // so the game's additive tint colours them; every band keeps its ink inside.
+#include <algorithm>
 #include <cmath>
 
 #include "text_baker.h"
@@ -45,8 +46,10 @@ Image MakeDigitStrip() {
         At(opaque, ox + x, y) = At(rim, x, y);
       }
   };
+  // One cap height and baseline for all ten, small enough that the widest
+  // digit keeps clear of its cell's sides.
   for (int d = 0; d < 10; ++d)
-    stamp(BakeText(FONT_HEAVY, std::string(1, char('0' + d)), 32, 64, 44.0f, 3.0f), 32 * d, 1.6f);
+    stamp(BakeTextOnBaseline(FONT_HEAVY, std::string(1, char('0' + d)), 32, 64, 34.0f, 49.0f), 32 * d, 1.6f);
   stamp(BakeText(FONT_TECH, "PTS", 64, 64, 17.0f, 5.0f, 1.5f), 320, 1.6f);
   KeyOutside(img, opaque);
   return img;
@@ -75,8 +78,9 @@ Image MakeMessageSheet() {
   // The normal run's description: its name over a one-line brief.
   Band head{0, 0, 512, 48}, sub{0, 46, 512, 80};
   DrawGlowWord(img, head, Word(FONT_HEAVY, "NORMAL RUN", head, 30.0f, 3.0f, 6.0f), 0.45f);
-  DrawGlowWord(img, sub, Word(FONT_TECH, "WEAVE THROUGH THE ROCKS, CLEAR THE GATES", sub, 14.0f, 1.0f, 6.0f),
-               0.3f);
+  // The screen lays a 10 % larger blue copy under it, which shifts letters
+  // far from the centre by a letter's width: a short, heavy line survives.
+  DrawGlowWord(img, sub, Word(FONT_HEAVY, "DODGE ROCKS, OPEN GATES", sub, 17.0f, 1.5f, 4.0f), 0.0f);
   Band best{0, 160, 512, 240}, back{0, 240, 512, 320}, footer{0, 320, 512, 400}, over{0, 400, 512, 480};
   DrawGlowWord(img, best, Word(FONT_HEAVY, "BEST SCORES", best, 40.0f, 3.0f), 0.45f);
   DrawGlowWord(img, back, Word(FONT_HEAVY, "BACK TO TITLE", back, 36.0f, 3.0f), 0.45f);
@@ -99,13 +103,30 @@ Mask HazardTriangle(int w, int h, float cx, float cy, float size) {
   });
 }
 
+// A title menu entry: the word centred in its 512 x 64 row, so the pulse the
+// title grows from the row's centre grows around it, between two rules that
+// run out to the row's ends, where the star cursor stands just outside.
+Mask MenuEntry(const std::string& text) {
+  Mask word = BakeText(FONT_HEAVY, text, 512, 64, 34.0f, 8.0f, 5.0f);
+  int inkLeft = 512, inkRight = 0;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 512; ++x)
+      if (At(word, x, y) > 0.1f) inkLeft = std::min(inkLeft, x), inkRight = std::max(inkRight, x);
+  float gapL = float(inkLeft - 18), gapR = float(inkRight + 18);
+  Mask rules = ShapeMask(512, 64, [=](float x, float y) {
+    float left = SdSegment(x, y, 12.0f, 32.0f, gapL, 32.0f, 1.1f);
+    float right = SdSegment(x, y, gapR, 32.0f, 500.0f, 32.0f, 1.1f);
+    float tips = std::min(SdCircle(x, y, gapL, 32.0f, 3.0f), SdCircle(x, y, gapR, 32.0f, 3.0f));
+    return std::min({left, right, tips});
+  });
+  return Union(word, rules);
+}
+
 Image MakeWordSheet() {
   Image img = MakeImage(512, 494);
-  // Menu words sit left in their rows: the title's star cursor stands just
-  // left of the row's left edge.
   Band start{0, 0, 512, 64}, exit{0, 64, 512, 128};
-  DrawGlowWord(img, start, BakeTextLeft(FONT_HEAVY, "START", 512, 64, 32.0f, 16.0f, 4.0f), 0.4f);
-  DrawGlowWord(img, exit, BakeTextLeft(FONT_HEAVY, "EXIT", 512, 64, 32.0f, 16.0f, 4.0f), 0.4f);
+  DrawGlowWord(img, start, MenuEntry("START"), 0.4f);
+  DrawGlowWord(img, exit, MenuEntry("EXIT"), 0.4f);
   Band heading{0, 192, 512, 256}, title{0, 270, 512, 345}, caution{0, 350, 512, 430},
       cleared{0, 430, 512, 494};
   DrawGlowWord(img, heading, Word(FONT_HEAVY, "SELECT MODE", heading, 34.0f, 4.0f), 0.45f);
@@ -123,9 +144,11 @@ Image MakeWordSheet() {
 Image MakePauseBoard() {
   Image img = MakeImage(256, 64);
   DrawGlowWord(img, {0, 0, 256, 32}, BakeText(FONT_TITLE, "PAUSE", 256, 32, 22.0f, 3.0f, 5.0f), 0.4f);
-  // Lower half: the star cursor lands left of x = 40 and x = 150.
-  Mask lower = Union(BakeTextLeft(FONT_HEAVY, "CONTINUE", 256, 30, 12.0f, 40.0f, 1.0f),
-                     BakeTextLeft(FONT_HEAVY, "QUIT", 256, 30, 12.0f, 150.0f, 1.0f));
+  // Lower half, drawn at 2x: the star cursor, about 20 pixels of the board
+  // across, is centred at x = 28 and x = 138, so CONTINUE runs from 40 to
+  // well short of 128 and QUIT starts at 150.
+  Mask lower = Union(BakeTextLeft(FONT_HEAVY, "CONTINUE", 256, 30, 11.0f, 40.0f, 0.0f),
+                     BakeTextLeft(FONT_HEAVY, "QUIT", 256, 30, 11.0f, 150.0f, 0.0f));
   DrawGlowWord(img, {0, 32, 256, 62}, lower, 0.3f);
   return img;
 }
