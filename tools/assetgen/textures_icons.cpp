@@ -108,7 +108,7 @@ Image MakeItemReel() {
       {SpeedShape(true), {0.42f, 0.8f, 1.0f, 1}, "SPEED UP"},
       {SpeedShape(false), {1.0f, 0.42f, 0.38f, 1}, "SPEED DOWN"},
       {ScoreShape(), {1.0f, 0.8f, 0.3f, 1}, "SCORE UP"},
-      {RockVanishShape(), {1.0f, 0.55f, 0.25f, 1}, "ROCK VANISH"},
+      {RockVanishShape(), {1.0f, 0.55f, 0.25f, 1}, "VANISH"},
   };
   for (int i = 0; i < 6; ++i) {
     const Icon& icon = icons[i];
@@ -122,8 +122,9 @@ Image MakeItemReel() {
         At(img, ox + x, y) = Mix(panel, Scale(icon.colour, 0.85f), border);
       }
     DrawPictogram(img, ox, 0, 128, icon.shape, icon.colour);
-    Mask label = BakeText(FONT_TECH, icon.label, 128, 22, 11.0f, 4.0f, 1.2f);
-    Paint(img, label, Mix(icon.colour, Rgba{1, 1, 1, 1}, 0.55f), ox, 99);
+    // The border runs 5 pixels in from the cell's sides: long labels shrink to clear it.
+    Mask label = BakeText(FONT_TECH, icon.label, 112, 22, 11.0f, 4.0f, 1.2f);
+    Paint(img, label, Mix(icon.colour, Rgba{1, 1, 1, 1}, 0.55f), ox + 8, 99);
   }
   return img;
 }
