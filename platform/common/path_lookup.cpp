@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <windows.h>
 
@@ -93,6 +94,12 @@ int OpenRegularFile(const std::string& path) {
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
+}
+
+std::string OpenFailureReason(int error) {
+  if (error == EISDIR) return "it is a folder";
+  if (error == ENODEV) return "it is not a regular file";
+  return std::strerror(error);
 }
 
 void SetLoadError(const std::string& why) { lastLoadError = why; }

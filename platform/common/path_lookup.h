@@ -16,6 +16,9 @@ std::string ResolvePath(const std::string& path);
 // EISDIR for a folder, ENODEV for any other kind of file, or open's error.
 int OpenRegularFile(const std::string& path);
 
+// Why OpenRegularFile failed, in a few words, from its errno.
+std::string OpenFailureReason(int error);
+
 // The reason an asset load failed, for the game's one message about the file
 // (see corvane_load_error.h). The loaders set it; empty when nothing failed.
 void SetLoadError(const std::string& why);

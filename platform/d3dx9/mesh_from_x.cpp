@@ -55,7 +55,7 @@ bool ReadXFile(const char* filename, XFileContents* out, std::string* error) {
   // The child process is handed only a regular file: never a folder or a FIFO.
   const int fd = OpenRegularFile(path);
   if (fd < 0) {
-    *error = errno == EISDIR ? "it is a folder" : std::strerror(errno);
+    *error = OpenFailureReason(errno);
     return false;
   }
   close(fd);

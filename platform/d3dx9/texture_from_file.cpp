@@ -27,7 +27,7 @@ constexpr off_t kMaxPictureFileBytes = 256 << 20;
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* why) {
   const int fd = corvane::OpenRegularFile(path);
   if (fd < 0) {
-    *why = errno == EISDIR ? "it is a folder" : std::strerror(errno);
+    *why = corvane::OpenFailureReason(errno);
     return false;
   }
   struct stat st;

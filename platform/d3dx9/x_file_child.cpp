@@ -180,7 +180,7 @@ std::string DescribeEnd(int status) {
   if (WIFSIGNALED(status)) {
     const int sig = WTERMSIG(status);
     if (sig == SIGXCPU) return "the mesh reader used too much time";
-    return std::string("the mesh reader crashed (") + strsignal(sig) + ")";
+    return std::string("the mesh reader crashed: ") + strsignal(sig);
   }
   return "the mesh reader ran out of memory or failed";
 }
@@ -209,7 +209,7 @@ bool DeserializeXFile(const std::string& bytes, XFileContents* out, std::string*
   uint32_t magic = 0, vertices = 0, faces = 0, materials = 0;
   if (!in.Get(&magic)) return Fail(error, "the mesh reader gave no answer");
   if (magic == 0) {
-    *error = bytes.substr(sizeof magic);
+    *error = bytes.substr(sizeof magic, 200);
     if (error->empty()) *error = "unreadable mesh";
     return false;
   }

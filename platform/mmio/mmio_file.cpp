@@ -128,7 +128,7 @@ HMMIO WINAPI mmioOpenA(LPSTR pszFileName, LPMMIOINFO pmmioinfo, DWORD fdwOpen) {
   // Only regular files: a folder or a FIFO at the name is not a sound.
   const int fd = corvane::OpenRegularFile(path);
   if (fd < 0) {
-    corvane::SetLoadError(errno == EISDIR ? "it is a folder" : std::strerror(errno));
+    corvane::SetLoadError(corvane::OpenFailureReason(errno));
     return fail(MMIOERR_CANNOTOPEN);
   }
   std::FILE* file = fdopen(fd, "rb");

@@ -163,9 +163,9 @@ void ReportAssetFailure(const char* kind, const char* fileName, const char* note
                  folder.c_str(), standIn);
     return;
   }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    std::fprintf(stderr, "corvane: %s \"%s\"%s in %s is a folder, not a file; %s\n", kind, fileName, note,
-                 folder.c_str(), standIn);
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+    std::fprintf(stderr, "corvane: %s \"%s\"%s in %s is %s, not a file; %s\n", kind, fileName, note, folder.c_str(),
+                 (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "a folder" : "a device or pipe", standIn);
     return;
   }
   std::string why = "it cannot be read";

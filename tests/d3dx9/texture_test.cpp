@@ -4,6 +4,8 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include <sys/stat.h>
+
 #include "corvane_load_error.h"
 #include "d3dx9/d3dx9_fixture.h"
 
@@ -114,7 +116,7 @@ TEST_F(TextureTest, MissingTruncatedAndCorruptFilesAreRefused) {
 
 // Headers are checked against the file's size before pixels are allocated:
 // a 1 KB file claiming 16384 x 16384, a picture cut in half, width 0, and a
-// folder at the name are all refused with a reason.
+// FIFO or folder at the name are all refused with a reason.
 TEST_F(TextureTest, HeadersClaimingMoreThanTheFileHoldsAndFoldersAreRefused) {
   std::vector<uint8_t> big = MakeBmp(4, 4, std::vector<DWORD>(16, kRed), 24);
   big.resize(1024);
@@ -131,7 +133,8 @@ TEST_F(TextureTest, HeadersClaimingMoreThanTheFileHoldsAndFoldersAreRefused) {
   put32(narrow, 18, 0);
   WriteBytes(dir.File("narrow.bmp"), narrow);
   std::filesystem::create_directories(dir.path / "folder.bmp");
-  for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "folder.bmp"}) {
+  ASSERT_EQ(mkfifo(dir.File("fifo.bmp").c_str(), 0600), 0);  // never opened for writing: must not block
+  for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "fifo.bmp", "folder.bmp"}) {
     IDirect3DTexture9* t = nullptr;
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
     EXPECT_EQ(t, nullptr) << name;
