@@ -16,7 +16,7 @@ esac
 # letters its pictures with.
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libx11-dev libepoxy-dev libopenal-dev libstb-dev libassimp-dev libgl1-mesa-dri
+  libsdl2-dev libx11-dev libepoxy-dev libopenal-dev libstb-dev libassimp-dev libinih-dev libgl1-mesa-dri
   fonts-league-spartan fonts-jura
 )
 # Without a display, play.sh shows its demo on a virtual one.
@@ -26,12 +26,12 @@ fi
 
 # Testing: GoogleTest and Google Benchmark; Mesa's EGL for headless runs; a
 # virtual screen with a window manager and a screen grabber for the
-# fullscreen tests; clang for the fuzz run; the x86-64 posix-threads
+# fullscreen tests, and xdotool to move the focus; clang for the fuzz run; the x86-64 posix-threads
 # mingw-w64 compiler for the Windows cross-build.
 if [ "$profile" = test ]; then
   packages+=(
     libgtest-dev libbenchmark-dev
-    libegl-mesa0 xvfb openbox x11-apps
+    libegl-mesa0 xvfb openbox x11-apps xdotool
     clang
     g++-mingw-w64-x86-64-posix
   )

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "common/input_script.h"
 #include "common/user_data_folder.h"
 #include "corvane_automation.h"
+#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/timer.h"
 #include "win32/window_registry.h"
@@ -114,12 +116,12 @@ void ReadLiveScript(int frame) {
 void ApplyScript(int frame) {
   if (liveScript) ReadLiveScript(frame);
   const ScriptLine* line = script.LineAt(frame);
-  for (int vk : SCRIPT_KEYS) {
-    bool down = false;
-    if (line)
-      for (int held : line->keys) down = down || held == vk;
-    SetVirtualKey(vk, down);
+  std::vector<int> held;
+  if (line) {
+    held = line->keys;
+    for (int code : line->keyboardKeys) held.push_back(GameKeyFromScancode(code));
   }
+  for (int vk : SCRIPT_KEYS) SetVirtualKey(vk, std::find(held.begin(), held.end(), vk) != held.end());
   const ScriptLine* starting = script.LineStartingAt(frame);
   if (starting && starting->close) CloseAllWindows();
 }
@@ -238,6 +240,11 @@ void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
 }
 
 bool SoundTraceEnabled() { return traceOut.file != nullptr; }
+
+const char* SoundObjectName(const void* object) {
+  auto named = soundNames.find(object);
+  return named == soundNames.end() ? nullptr : named->second.c_str();
+}
 
 void SoundTrace(const void* object, const char* method, const char* args) {
   if (!traceOut.file) return;

@@ -60,7 +60,10 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     if (option == "--version") return CommandLineResult::Version;
     if (option == "--headless" || option == "--fullscreen" || option == "--windowed") {
       if (option == "--headless") out.headless = true;
-      else out.fullscreen = option == "--fullscreen";
+      else {
+        out.fullscreen = option == "--fullscreen";
+        out.displayModeGiven = true;
+      }
       continue;
     }
     static const char* const withValue[] = {"--data",      "--script",  "--frames",      "--dump",
@@ -124,8 +127,9 @@ const char* CommandLineUsage() {
          "  --data DIR            read the game's data folders (bmp/, wav/, XFILE/, TEXT/) from DIR\n"
          "  --headless            run without a display (offscreen video, software rendering)\n"
          "  --script FILE         drive the keys from FILE, lines 'FRAME: KEYS' (KEYS from up down\n"
-         "                        left right enter esc d alt f11 f12; 'close' presses the window's\n"
-         "                        close button);\n"
+         "                        left right enter esc d alt f11 f12, or key:NAME for a keyboard\n"
+         "                        key as the settings bind it; 'close' presses the window's close\n"
+         "                        button);\n"
          "                        the keys are held from that frame until the next line, and the\n"
          "                        clock becomes virtual: every pass of the main loop runs a frame;\n"
          "                        a pipe or '-' (standard input) is read live: each frame waits\n"

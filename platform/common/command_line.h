@@ -32,6 +32,7 @@ struct CommandLine {
   std::string captureDir;
   std::string soundTraceFile;
   bool fullscreen = false;  // --fullscreen / --windowed, the last one wins
+  bool displayModeGiven = false;  // either was given (it overrides the settings file)
   int scale = 0;            // --scale N; 0: the largest whole multiple that fits
 };
 

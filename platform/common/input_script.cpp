@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -44,11 +46,20 @@ bool ParseLine(const std::string& raw, ScriptLine& line, std::string& reason) {
       line.close = true;
       continue;
     }
+    if (token.compare(0, 4, "key:") == 0) {
+      SDL_Scancode code = SDL_GetScancodeFromName(token.c_str() + 4);
+      if (code == SDL_SCANCODE_UNKNOWN) {
+        reason = "no keyboard key is called '" + token.substr(4) + "'";
+        return false;
+      }
+      line.keyboardKeys.push_back(code);
+      continue;
+    }
     int found = -1;
     for (int i = 0; i < SCRIPT_KEY_COUNT; ++i)
       if (token == KEY_TOKENS[i]) found = i;
     if (found < 0) {
-      reason = "unknown key '" + token + "' (keys: up down left right enter esc d alt f11 f12, and close)";
+      reason = "unknown key '" + token + "' (keys: up down left right enter esc d alt f11 f12, key:NAME, and close)";
       return false;
     }
     line.keys.push_back(SCRIPT_KEYS[found]);

@@ -1,6 +1,7 @@
 // Key scripts for automated runs. Each line is "FRAME: TOKENS"; the keys
 // named are held from that frame until the next line. Tokens: up down left
-// right enter esc d alt f11 f12 (keys) and close (the window's close button,
+// right enter esc d alt f11 f12 (the game's keys), key:NAME (a keyboard key
+// by SDL's name, standing for whatever the player's settings make it) and close (the window's close button,
 // pressed once at the start of that frame). Blank lines and text after '#' are
 // ignored; frames must increase from line to line.
 //
@@ -18,6 +19,7 @@ namespace corvane {
 struct ScriptLine {
   int frame = 0;
   std::vector<int> keys;  // virtual-key codes held
+  std::vector<int> keyboardKeys;  // SDL scancodes held
   bool close = false;
 };
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/comfort_note.h"
+#include "d3d9/note_overlay.h"
 #include "internal/automation.h"
 #include "internal/window_internal.h"
 
@@ -545,6 +547,7 @@ void Device::PresentToWindow() {
     glClear(GL_COLOR_BUFFER_BIT);
   }
   glBlitFramebuffer(0, 0, bw, bh, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, oneToOne ? GL_NEAREST : GL_LINEAR);
+  DrawNoteOverlay(corvane::ComfortNoteText(), x, y, w, h);
 }
 
 }  // namespace corvane::d3d9

@@ -1,15 +1,28 @@
 // The DirectSound object: owns the OpenAL device, the listener state and the
 // list of live buffers, and reopens sound when the device disappears.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 #include "dsound/ds_objects.h"
 #include "dsound/sound_math.h"
+#include "common/player_settings.h"
 #include "internal/automation.h"
+#include "win32/focus_pause.h"
 
 namespace corvane::audio {
 
 namespace {
+std::vector<DirectSound8*> liveObjects;  // for the player's levels and the focus pause
+
+void ReapplyGains() {
+  for (DirectSound8* ds : liveObjects) ds->ApplyGains();
+}
+
+void HoldAllForFocus(bool hold) {
+  for (DirectSound8* ds : liveObjects) ds->HoldForFocus(hold);
+}
+
 // How often a call the game makes anyway checks that the device is still
 // there, and how often a lost one is looked for again, for as long as it takes.
 constexpr auto CONNECTION_CHECK_INTERVAL = std::chrono::seconds(1);
@@ -36,11 +49,17 @@ bool IsIUnknown(REFIID riid) {
 }
 
 DirectSound8::DirectSound8() {
+  liveObjects.push_back(this);
+  SetSoundLevelListener(ReapplyGains);
+  SetFocusPauseListener(HoldAllForFocus);
   device_.Open();
   nextCheck_ = DeviceClock() + CONNECTION_CHECK_INTERVAL;
 }
 
-DirectSound8::~DirectSound8() { device_.Close(); }
+DirectSound8::~DirectSound8() {
+  liveObjects.erase(std::remove(liveObjects.begin(), liveObjects.end(), this), liveObjects.end());
+  device_.Close();
+}
 
 HRESULT DirectSound8::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -173,6 +192,16 @@ void DirectSound8::CommitDeferred() {
   listener_ = deferredListener_;
   ApplyListener();
   for (SoundBuffer* b : buffers_) b->CommitDeferred();
+}
+
+void DirectSound8::ApplyGains() {
+  if (!Ready()) return;
+  for (SoundBuffer* b : buffers_) b->ApplyGain();
+}
+
+void DirectSound8::HoldForFocus(bool hold) {
+  Ready();
+  for (SoundBuffer* b : buffers_) b->HoldForFocus(hold);
 }
 
 void DirectSound8::SetMasterVolume(LONG volume) {

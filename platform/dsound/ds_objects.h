@@ -71,6 +71,8 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   void SaveState(bool deviceAlive);  // before the device goes away
   void CreateAl();                   // on the current device
   void DestroyAl();
+  void ApplyGain();               // the game's volume under the player's level
+  void HoldForFocus(bool hold);   // pause where it is, or go on from there
 
  private:
   bool Is3D() const { return (flags_ & DSBCAPS_CTRL3D) != 0; }
@@ -94,6 +96,7 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   bool looping_ = false;
   Position3D position_, deferredPosition_;
   bool positionDeferred_ = false;
+  bool held_ = false;  // paused while the window has no focus
   // Without a device the cursor is worked out from when playback last started.
   DWORD anchorCursor_ = 0;
   std::chrono::steady_clock::time_point anchorTime_;
@@ -167,6 +170,8 @@ class DirectSound8 final : public IDirectSound8 {
   void ApplyListener();
   void CommitDeferred();
   void SetMasterVolume(LONG volume);
+  void ApplyGains();
+  void HoldForFocus(bool hold);
 
  private:
   void Reconnect();

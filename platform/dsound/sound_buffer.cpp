@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "dsound/ds_objects.h"
+#include "common/player_settings.h"
 #include "dsound/sound_math.h"
 
 namespace corvane::audio {
@@ -73,7 +74,7 @@ HRESULT SoundBuffer::SetVolume(LONG volume) {
   if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
   if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
   volume_ = volume;
-  if (source_ && ds_->Audible()) alSourcef(source_, AL_GAIN, VolumeToGain(volume_));
+  if (ds_->Audible()) ApplyGain();
   return DS_OK;
 }
 
@@ -197,7 +198,7 @@ DWORD SoundBuffer::Cursor() const {
 }
 
 uint64_t SoundBuffer::ClockFrame() const {
-  if (!playing_) return anchorCursor_ / format_.nBlockAlign;
+  if (!playing_ || held_) return anchorCursor_ / format_.nBlockAlign;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - anchorTime_).count();
   return anchorCursor_ / format_.nBlockAlign + static_cast<uint64_t>(seconds * format_.nSamplesPerSec);
 }
@@ -244,7 +245,7 @@ void SoundBuffer::CreateAl() {
     DestroyAl();
     return;
   }
-  alSourcef(source_, AL_GAIN, VolumeToGain(volume_));
+  ApplyGain();
   alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
   if (Is3D()) {
     AlVector p = ToOpenAl(position_.x, position_.y, position_.z);
@@ -265,6 +266,23 @@ void SoundBuffer::CreateAl() {
   uploadPending_ = true;
   if (playing_ || written_) UploadSamples();
   if (playing_) alSourcePlay(source_);
+}
+
+void SoundBuffer::ApplyGain() {
+  if (!source_ || !ds_->Ready()) return;
+  alSourcef(source_, AL_GAIN, VolumeToGain(volume_) * PlayerSoundGain(static_cast<IDirectSoundBuffer8*>(this)));
+}
+
+void SoundBuffer::HoldForFocus(bool hold) {
+  if (hold == held_) return;
+  if (hold) Anchor(Cursor());
+  else anchorTime_ = std::chrono::steady_clock::now();  // go on from the held cursor
+  held_ = hold;
+  if (!source_ || !ds_->Ready()) return;
+  ALint state = AL_INITIAL;
+  alGetSourcei(source_, AL_SOURCE_STATE, &state);
+  if (hold && state == AL_PLAYING) alSourcePause(source_);
+  if (!hold && state == AL_PAUSED && playing_) alSourcePlay(source_);
 }
 
 void SoundBuffer::DestroyAl() {

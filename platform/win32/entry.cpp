@@ -14,6 +14,9 @@
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "common/data_folder.h"
+#include "common/player_settings.h"
+#include "win32/focus_pause.h"
+#include "win32/key_bindings.h"
 #include "win32/window_icon.h"
 #include "win32/window_registry.h"
 
@@ -95,8 +98,12 @@ int main(int argc, char** argv) {
     corvane::SetHeadless(true);
   }
   if (!corvane::StartAutomation(options)) return 2;
-  corvane::SetStartFullscreen(options.fullscreen);
-  corvane::SetRequestedScale(options.scale);
+  corvane::StartPlayerSettings(options);
+  const corvane::Settings& settings = corvane::RunSettings();
+  corvane::SetKeyBindings(settings);
+  corvane::SetStartFullscreen(settings.fullscreen);
+  corvane::SetRequestedScale(settings.scale);
+  corvane::AllowFocusPause(!options.headless && options.scriptFile.empty() && !options.scriptFromStdin);
   corvane::SetIconFolders(fallbacks);
 
   std::string commandLine = CommandLineText(argc, argv);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 
 namespace corvane {
@@ -33,7 +34,7 @@ std::bitset<256> KeysHeldBy(const Pad& pad) {
   std::bitset<256> keys;
   for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
     if (pad.buttons[b]) {
-      int vk = VirtualKeyFromControllerButton(b);
+      int vk = GameKeyFromControllerButton(b);
       if (vk) keys.set(vk);
     }
   if (pad.stickX <= -STICK_DEAD_ZONE) keys.set(VK_LEFT);
@@ -77,20 +78,6 @@ void Close(SDL_JoystickID id) {
 }
 
 }  // namespace
-
-int VirtualKeyFromControllerButton(int button) {
-  switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return VK_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VK_DOWN;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VK_LEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VK_RIGHT;
-    case SDL_CONTROLLER_BUTTON_A: case SDL_CONTROLLER_BUTTON_START: return VK_RETURN;
-    case SDL_CONTROLLER_BUTTON_B: case SDL_CONTROLLER_BUTTON_BACK: return VK_ESCAPE;
-    case SDL_CONTROLLER_BUTTON_X: case SDL_CONTROLLER_BUTTON_Y:
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return 'D';
-    default: return 0;
-  }
-}
 
 void TrackGamepadEvent(const SDL_Event& event) {
   switch (event.type) {

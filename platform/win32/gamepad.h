@@ -1,6 +1,7 @@
 // Game controllers as keys: any controller SDL knows, plugged in before or
-// during play. D-pad and left stick are the arrow keys, A and Start Enter,
-// B and Back Esc, X, Y and the shoulder buttons D.
+// during play. The left stick is the arrow keys; the buttons are the
+// player's (key_bindings.h), by default the D-pad the arrows, A and Start
+// Enter, B and Back Esc, X, Y and the shoulder buttons D.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,6 @@ namespace corvane {
 
 // The stick must leave the centre by this much (of 32767) to count.
 constexpr int STICK_DEAD_ZONE = 12000;
-
-// The virtual key a controller button stands for; 0 for none.
-int VirtualKeyFromControllerButton(int button);
 
 // Opens controllers as they arrive, follows their buttons and left stick,
 // and lets go of everything a controller held when it is unplugged.

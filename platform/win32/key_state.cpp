@@ -6,7 +6,10 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "internal/automation.h"
+#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 
 namespace corvane {
@@ -20,6 +23,7 @@ bool scriptOwnsKeys = false;
 bool enterSwallowed = false;  // the Enter of an Alt+Enter, until released
 bool fullscreenToggleRequested = false;
 bool screenshotRequested = false;
+std::vector<int> comfortRequests;
 
 bool IsScriptKey(int vk) {
   switch (vk) {
@@ -128,9 +132,11 @@ int TrackKeyEvent(const SDL_Event& event, bool* reachesGame) {
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
-      if (vk == 0 || ScriptOwnsKey(vk)) return 0;
       bool down = event.type == SDL_KEYDOWN;
+      int comfort = ComfortFromScancode(event.key.keysym.scancode);
+      if (comfort >= 0 && down && !event.key.repeat) comfortRequests.push_back(comfort);
+      int vk = GameKeyFromScancode(event.key.keysym.scancode);
+      if (vk == 0 || ScriptOwnsKey(vk)) return 0;
       bool reaches = SetKeyWithSide(vk, down, event.key.repeat != 0);
       if (reachesGame) *reachesGame = reaches;
       return down && reaches ? vk : 0;
@@ -188,6 +194,13 @@ bool TakeFullscreenToggleRequest() {
   bool requested = fullscreenToggleRequested;
   fullscreenToggleRequested = false;
   return requested;
+}
+
+int TakeComfortRequest() {
+  if (comfortRequests.empty()) return -1;
+  int key = comfortRequests.front();
+  comfortRequests.erase(comfortRequests.begin());
+  return key;
 }
 
 bool TakeScreenshotRequest() {

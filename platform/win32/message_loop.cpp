@@ -12,7 +12,11 @@
 #include <deque>
 
 #include "common/automation_control.h"
+#include "common/comfort_note.h"
+#include "common/player_settings.h"
+#include "win32/focus_pause.h"
 #include "win32/gamepad.h"
+#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 
@@ -35,7 +39,14 @@ int SDLCALL FilterKeys(void*, SDL_Event* event) {
 
 void ToggleFullscreenOfGameWindow() {
   HWND live[1];
-  if (LiveWindows(live, 1) == 1) ToggleFullscreen(live[0]);
+  if (LiveWindows(live, 1) != 1) return;
+  ToggleFullscreen(live[0]);
+  NoteFullscreen(IsFullscreen(live[0]));
+}
+
+void ApplyComfortKeys() {
+  for (int key = TakeComfortRequest(); key >= 0; key = TakeComfortRequest())
+    ShowComfortNote(ApplyComfort(key).c_str());
 }
 
 void SendClose(HWND hwnd) {
@@ -67,10 +78,12 @@ void TranslateSdlEvent(const SDL_Event& event) {
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) SendClose(HwndFromSdlWindowId(event.window.windowID));
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+        NoteFocus(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
+      int vk = GameKeyFromScancode(event.key.keysym.scancode);
       HWND hwnd = HwndFromSdlWindowId(event.key.windowID);
       if (vk != 0 && hwnd && !ScriptOwnsKey(vk))
         Post(hwnd, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,
@@ -89,6 +102,7 @@ void PumpSdlEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
   if (TakeFullscreenToggleRequest()) ToggleFullscreenOfGameWindow();
+  ApplyComfortKeys();
 }
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -145,7 +159,15 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
   if (!lpMsg) return FALSE;
   RunAfterFrameWork();
   PumpSdlEvents();
-  if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0)) return TRUE;
+  bool remove = (wRemoveMsg & PM_REMOVE) != 0;
+  // Without focus the game gets no idle pass, so no frame runs; its
+  // messages (a close, say) still come through.
+  while (PausedForFocus()) {
+    if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove)) return TRUE;
+    SDL_WaitEventTimeout(nullptr, 50);
+    PumpSdlEvents();
+  }
+  if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove)) return TRUE;
   OnIdlePass();
   return FALSE;
 }

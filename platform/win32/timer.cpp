@@ -26,7 +26,12 @@ uint64_t MonotonicNanos() {
   return (uint64_t)ts.tv_sec * NANOS_PER_SECOND + (uint64_t)ts.tv_nsec;
 }
 
-uint64_t NowNanos() { return virtualClock ? virtualNanos : MonotonicNanos(); }
+uint64_t heldAt = 0;        // the real clock when it was stopped; 0 while it runs
+uint64_t timeHeldNanos = 0;  // how long it has stood still in all
+
+uint64_t RealNanos() { return (heldAt ? heldAt : MonotonicNanos()) - timeHeldNanos; }
+
+uint64_t NowNanos() { return virtualClock ? virtualNanos : RealNanos(); }
 
 }  // namespace
 
@@ -44,6 +49,14 @@ void AdvanceVirtualClockOneFrame() {
   uint64_t step = NANOS_PER_SECOND + frameStepRemainder;
   virtualNanos += step / 60;
   frameStepRemainder = step % 60;
+}
+
+void HoldClock(bool hold) {
+  if (hold && !heldAt) heldAt = MonotonicNanos();
+  if (!hold && heldAt) {
+    timeHeldNanos += MonotonicNanos() - heldAt;
+    heldAt = 0;
+  }
 }
 
 // Scripted runs start their virtual clock at zero.

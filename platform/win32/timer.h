@@ -12,3 +12,9 @@ namespace corvane {
 // Scripted runs start their virtual clock at zero.
 void ResetVirtualClockToZero();
 }  // namespace corvane
+
+namespace corvane {
+// Stops the real clock (true) and lets it go on (false) without a jump: the
+// time it stood still never shows in timeGetTime or the performance counter.
+void HoldClock(bool hold);
+}  // namespace corvane

@@ -1,0 +1,83 @@
+// The settings file in whole runs: sound levels leave the game's sound calls
+// alone, a rebound key steers, and a damaged file is reported and kept.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "game/world_state.h"
+#include "support/corvane_run.h"
+
+namespace {
+
+// A config folder holding `text` as the settings file (none when empty).
+std::string ConfigHome(const std::string& text) {
+  std::string home = MakeScratchDir("config");
+  if (!text.empty()) {
+    std::string dir = home + "/corvane";
+    EXPECT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
+    std::ofstream(dir + "/settings.ini") << text;
+  }
+  return home;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Objects made before the game names them are traced by address.
+std::vector<std::string> Unaddressed(const std::vector<std::string>& trace) {
+  std::vector<std::string> out;
+  for (const std::string& line : trace) out.push_back(std::regex_replace(line, std::regex("0x[0-9a-f]+ "), "OBJECT "));
+  return out;
+}
+
+// Into flight, then the keyboard's A held from frame 380.
+CorvaneRun Fly(const std::string& home) {
+  CorvaneRunOptions options;
+  options.script = "0:\n60: enter\n62:\n140: enter\n142:\n380: key:a\n";
+  options.frames = 400;
+  options.dumpFrames = "379,399";
+  options.soundTrace = true;
+  options.environment = {"XDG_CONFIG_HOME=" + home};
+  return RunCorvane(options);
+}
+
+TEST(SettingsRun, LevelsKeepTheSoundCallsAndAReboundKeySteers) {
+  CorvaneRun rebound = Fly(ConfigHome("[keys]\nleft = A\n"));
+  CorvaneRun silent = Fly(ConfigHome("[sound]\nmusic = 0\neffects = 0\n[keys]\nleft = A\n"));
+  for (const CorvaneRun* run : {&rebound, &silent}) {
+    ASSERT_EQ(run->exitCode, 0) << run->stderrText;
+    ASSERT_EQ(run->dump.size(), 2u);
+    ASSERT_EQ(run->dump[0]["scene"].number, SCENE_GAME);
+    ASSERT_EQ(run->dump[0]["Round"]["phase"].number, PHASE_FLYING);
+    EXPECT_EQ(run->dump[0]["Player"]["velX"].number, 0.0);
+    EXPECT_LT(run->dump[1]["Player"]["velX"].number, -0.1);  // A steers left
+  }
+  ASSERT_GT(rebound.soundTrace.size(), 100u);
+  EXPECT_EQ(Unaddressed(silent.soundTrace), Unaddressed(rebound.soundTrace));
+}
+
+TEST(SettingsRun, ADamagedFileIsReportedKeptAndTheDefaultsUsed) {
+  const std::string damaged = "[keys]\nleft = A\nright = A\n";
+  std::string home = ConfigHome(damaged);
+  CorvaneRunOptions options;
+  options.script = "0: key:a\n";
+  options.frames = 3;
+  options.environment = {"XDG_CONFIG_HOME=" + home};
+  CorvaneRun run = RunCorvane(options);
+  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("settings file '" + home + "/corvane/settings.ini' is damaged (the key 'A' is given to both left and right)"),
+            std::string::npos)
+      << run.stderrText;
+  EXPECT_EQ(Slurp(home + "/corvane/settings.ini"), damaged);
+}
+
+}  // namespace
