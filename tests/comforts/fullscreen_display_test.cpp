@@ -16,47 +16,9 @@
 #include <vector>
 
 #include "support/corvane_run.h"
+#include "support/virtual_display.h"
 
 namespace {
-
-bool Executable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
-
-class VirtualDisplay {
- public:
-  // Starts Xvfb on a free display number; display() is empty on failure.
-  VirtualDisplay() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      if (!freopen("/dev/null", "w", stderr)) _exit(127);
-      std::string fd = std::to_string(fds[1]);
-      execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x900x24", "-nolisten", "tcp",
-            (char*)nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    // Xvfb writes the number and its newline separately and dies if the pipe
-    // is closed in between, so read up to the newline.
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
-  }
-  ~VirtualDisplay() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& display() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 struct DisplayRun {
   int exitCode = -1;
@@ -117,7 +79,7 @@ std::vector<unsigned char> Capture(const DisplayRun& run, int frame, int& w, int
 }
 
 TEST(FullscreenOnADisplay, TogglingKeepsTheGameAndItsPicture) {
-  if (!Executable("/usr/bin/Xvfb")) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+  if (!VirtualDisplay::Available()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
   VirtualDisplay display;
   ASSERT_FALSE(display.display().empty()) << "Xvfb did not start";
 
