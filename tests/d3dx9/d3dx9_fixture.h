@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
@@ -90,7 +92,9 @@ class D3DXDeviceTest : public ::testing::Test {
 
 // A scratch folder under the system temp directory, removed afterwards.
 struct ScratchDir {
-  explicit ScratchDir(const char* name) : path(std::filesystem::temp_directory_path() / name) {
+  // One folder per process: suites run in parallel, and so may other checkouts.
+  explicit ScratchDir(const char* name)
+      : path(std::filesystem::temp_directory_path() / (name + std::string("-") + std::to_string(getpid()))) {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
   }
