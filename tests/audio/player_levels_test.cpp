@@ -11,6 +11,7 @@
 #include "common/player_settings.h"
 #include "corvane_automation.h"
 #include "dsound/audio_device.h"
+#include "win32/focus_pause.h"
 
 namespace {
 
@@ -33,6 +34,19 @@ IDirectSoundBuffer8* ConstantBuffer(IDirectSound8* ds) {
   DWORD n1 = 0, n2 = 0;
   EXPECT_EQ(buffer->Lock(0, desc.dwBufferBytes, &p1, &n1, &p2, &n2, 0), DS_OK);
   std::memcpy(p1, samples.data(), n1);
+  buffer->Unlock(p1, n1, p2, n2);
+  return buffer;
+}
+
+// A ramp: the mix tells where in the buffer the sound is.
+IDirectSoundBuffer8* RampBuffer(IDirectSound8* ds) {
+  IDirectSoundBuffer8* buffer = ConstantBuffer(ds);
+  std::vector<int16_t> ramp(4410);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = (int16_t)i;
+  void *p1 = nullptr, *p2 = nullptr;
+  DWORD n1 = 0, n2 = 0;
+  buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER);
+  std::memcpy(p1, ramp.data(), n1);
   buffer->Unlock(p1, n1, p2, n2);
   return buffer;
 }
@@ -77,6 +91,25 @@ TEST(PlayerLevels, MusicAndEffectsScaleTheGamesOwnVolume) {
 
   music->Release();
   effect->Release();
+  ds->Release();
+  corvane::audio::UseLoopbackDevice(false);
+}
+
+TEST(PlayerLevels, LosingFocusPausesSoundWhereItIs) {
+  corvane::audio::UseLoopbackDevice(true, 44100);
+  IDirectSound8* ds = nullptr;
+  ASSERT_EQ(DirectSoundCreate8(nullptr, &ds, nullptr), DS_OK);
+  IDirectSoundBuffer8* ramp = RampBuffer(ds);
+  ramp->Play(0, 0, 0);
+  std::vector<float> mix(1000 * 2);
+  ASSERT_TRUE(corvane::audio::RenderLoopback(mix.data(), 1000));
+  corvane::NoteFocus(false);
+  EXPECT_EQ(Peak(), 0.0f);
+  corvane::NoteFocus(true);
+  ASSERT_TRUE(corvane::audio::RenderLoopback(mix.data(), 100));
+  // It goes on from the sample after the last one heard (the ramp's value is its index).
+  EXPECT_NEAR(mix[2 * 50] * 32768.0f, 1050.0f, 1.5f);
+  ramp->Release();
   ds->Release();
   corvane::audio::UseLoopbackDevice(false);
 }
