@@ -1,4 +1,4 @@
-// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR]: the game's heaviest scene, run
+// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR] [--fragments]: the game's heaviest scene, run
 // in-process and headless (SDL offscreen, Mesa's software renderer, OpenAL's
 // null device unless the environment says otherwise).
 //
@@ -17,6 +17,7 @@
 //     score panel and a four-digit score;
 //   - on odd frames a gate event with its full arrow panel (during which the
 //     game draws only obstacle slots 0 to 7), on even frames none.
+// --fragments counts the fragments each kind of draw writes (slows the run).
 // --capture saves the first frame of each kind (frame-000001.png with the 30
 // obstacles, frame-000002.png with the gate panel) to compare pictures.
 // Printed: update and whole-frame wall time (median, p99), whole-frame CPU
@@ -138,9 +139,11 @@ int RunBusyBench(int argc, char** argv) {
   int frames = 3000;
   std::string data = CORVANE_BUILD_DATA_DIR;
   corvane::CommandLine automation;
+  bool countFragments = false;
   for (int i = 0; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--data") && i + 1 < argc) data = argv[++i];
     else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) automation.captureDir = argv[++i];
+    else if (!std::strcmp(argv[i], "--fragments")) countFragments = true;
     else if (std::atoi(argv[i]) > 0) frames = std::atoi(argv[i]);
     else {
       std::fprintf(stderr, "corvane-bench busy: unknown argument '%s'\n", argv[i]);
@@ -176,6 +179,7 @@ int RunBusyBench(int argc, char** argv) {
   const double sinceBoot = Seconds(CLOCK_BOOTTIME);
   const double fromProcessStart = processStart >= 0 ? sinceBoot - processStart : -1.0;
 
+  corvane::d3d9::SetFragmentCounting(Gfx.device, countFragments);
   scene = SCENE_GAME;
   ResetRound();
   Round.mode = MODE_NORMAL;
@@ -200,6 +204,7 @@ int RunBusyBench(int argc, char** argv) {
     total.draws += f.draws, total.programChanges += f.programChanges, total.uniformCalls += f.uniformCalls;
     total.textureBinds += f.textureBinds, total.clears += f.clears;
     total.vertexBytes += f.vertexBytes, total.indexBytes += f.indexBytes;
+    for (int k = 0; k < corvane::d3d9::kFragmentPassCount; ++k) total.fragments[k] += f.fragments[k];
   }
   const double runSeconds = Seconds(CLOCK_MONOTONIC) - runBegin;
   if (Player.crashed || Round.phase != PHASE_FLYING)
@@ -228,6 +233,13 @@ int RunBusyBench(int argc, char** argv) {
               (double)total.draws / frames, (double)total.programChanges / frames,
               (double)total.uniformCalls / frames, (double)total.textureBinds / frames, (double)total.clears / frames,
               total.vertexBytes / 1048576.0 / frames, total.indexBytes / 1048576.0 / frames);
+  if (countFragments) {
+    const double screen = 800.0 * 600.0 * frames;
+    std::printf("overdraw     in screens a frame: lit meshes %.2f, additive %.2f, other blended %.2f, opaque %.2f,\n"
+                "              onto the back buffer (composite and HUD) %.2f (times are not of the normal run)\n",
+                total.fragments[0] / screen, total.fragments[1] / screen, total.fragments[2] / screen,
+                total.fragments[3] / screen, total.fragments[4] / screen);
+  }
   std::printf("peak memory   %.1f MiB resident\n", usage.ru_maxrss / 1024.0);
   std::printf("busy: median %.1f ms, p99 %.1f ms, start-up %.0f ms, peak %.0f MiB\n", Percentile(frameMs, 0.5),
               Percentile(frameMs, 0.99), (fromProcessStart >= 0 ? fromProcessStart : firstTitle - startUpBegin) * 1e3,

@@ -47,6 +47,7 @@ Device::~Device() {
   if (vbo_) glDeleteBuffers(1, &vbo_);
   if (ibo_) glDeleteBuffers(1, &ibo_);
   if (vao_) glDeleteVertexArrays(1, &vao_);
+  if (fragmentQuery_) glDeleteQueries(1, &fragmentQuery_);
   SDL_GL_MakeCurrent(window_, nullptr);
   SDL_GL_DeleteContext(context_);
   d3d_->Release();

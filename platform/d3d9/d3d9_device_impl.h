@@ -87,6 +87,7 @@ class Device final : public IDirect3DDevice9 {
   void GetLight0(D3DLIGHT9* light, BOOL* enabled) const { *light = state_.light0, *enabled = state_.light0Enabled; }
   void SetDrawLog(std::vector<DrawRecord>* log) { drawLog_ = log; }
   const FrameStats& lastFrameStats() const { return lastStats_; }
+  void SetFragmentCounting(bool on) { countFragments_ = on; }
 
  private:
   void SetDefaultState();
@@ -126,6 +127,11 @@ class Device final : public IDirect3DDevice9 {
   GLsizeiptr vboOffset_ = 0, iboOffset_ = 0;
   std::vector<DrawRecord>* drawLog_ = nullptr;
   FrameStats stats_{}, lastStats_{};
+  bool countFragments_ = false;
+  GLuint fragmentQuery_ = 0;
+  // Runs the GL draw call, counting its fragments when asked to.
+  template <typename DrawCall>
+  void CountedDraw(DrawCall draw);
 };
 
 }  // namespace corvane::d3d9

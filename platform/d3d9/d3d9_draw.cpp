@@ -455,7 +455,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   if (first < 0) return D3DERR_DRIVERINTERNALERROR;
   SetVertexLayout(state_.fvf, stride);
   if (!indices) {
-    glDrawArrays(GlPrimitive(type), first, count);
+    CountedDraw([&] { glDrawArrays(GlPrimitive(type), first, count); });
   } else {
     const UINT indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
     const GLsizeiptr bytes = (GLsizeiptr)count * indexSize;
@@ -472,10 +472,30 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
     stats_.indexBytes += bytes;
     glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
     iboOffset_ = offset + bytes;
-    glDrawElementsBaseVertex(GlPrimitive(type), count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             (const void*)offset, first - (GLint)minIndex);
+    CountedDraw([&] {
+      glDrawElementsBaseVertex(GlPrimitive(type), count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                               (const void*)offset, first - (GLint)minIndex);
+    });
   }
   return D3D_OK;
+}
+
+template <typename DrawCall>
+void Device::CountedDraw(DrawCall draw) {
+  if (!countFragments_) return draw();
+  if (!fragmentQuery_) glGenQueries(1, &fragmentQuery_);
+  glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery_);
+  draw();
+  glEndQuery(GL_SAMPLES_PASSED);
+  GLuint64 passed = 0;
+  glGetQueryObjectui64v(fragmentQuery_, GL_QUERY_RESULT, &passed);
+  const DWORD* rs = state_.renderStates;
+  FragmentPass pass = kOpaquePass;
+  if (renderTarget_ == backBuffer_) pass = kScreenPass;
+  else if (rs[D3DRS_LIGHTING] && (state_.fvf & D3DFVF_NORMAL)) pass = kLitPass;
+  else if (rs[D3DRS_ALPHABLENDENABLE] && rs[D3DRS_DESTBLEND] == D3DBLEND_ONE) pass = kAdditivePass;
+  else if (rs[D3DRS_ALPHABLENDENABLE]) pass = kBlendedPass;
+  stats_.fragments[pass] += passed;
 }
 
 void Device::RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed) {

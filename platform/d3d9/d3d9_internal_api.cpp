@@ -91,6 +91,10 @@ FrameStats LastFrameStats(IDirect3DDevice9* device) {
   return device ? static_cast<Device*>(device)->lastFrameStats() : FrameStats{};
 }
 
+void SetFragmentCounting(IDirect3DDevice9* device, bool on) {
+  if (device) static_cast<Device*>(device)->SetFragmentCounting(on);
+}
+
 void RequestedGlVersion(int* major, int* minor) {
   *major = 3, *minor = 3;
   const char* text = std::getenv("CORVANE_GL_VERSION");

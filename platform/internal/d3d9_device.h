@@ -66,11 +66,17 @@ void SetDrawLog(IDirect3DDevice9* device, std::vector<DrawRecord>* log);
 
 // What the device asked of OpenGL, counted from one Present to the next
 // (benchmarks read the last finished frame's figures).
+// With fragment counting on, `fragments` holds the fragments each kind of draw
+// wrote (they passed the depth and alpha tests); counting waits for every
+// draw to finish, so it is for measuring only.
+enum FragmentPass { kLitPass, kAdditivePass, kBlendedPass, kOpaquePass, kScreenPass, kFragmentPassCount };
 struct FrameStats {
   unsigned draws, programChanges, uniformCalls, textureBinds, clears;
   unsigned long long vertexBytes, indexBytes;
+  unsigned long long fragments[kFragmentPassCount];
 };
 FrameStats LastFrameStats(IDirect3DDevice9* device);
+void SetFragmentCounting(IDirect3DDevice9* device, bool on);
 
 // The GL context version CreateDevice asks for. The environment variable
 // CORVANE_GL_VERSION ("MAJOR.MINOR") overrides the default 3.3, e.g. to test
