@@ -214,7 +214,7 @@ TEST_F(MeshSet, ItemAndDustHaveTheirSizes) {
 
 TEST_F(MeshSet, TwoRunsWriteTheSameFiles) {
   for (const char* file : {"XFILE/gitor.x", "XFILE/Stone.x", "XFILE/Item.x", "XFILE/Dust.x", "XFILE/stone.bmp",
-                           "XFILE/gitor_hull.bmp"}) {
+                           "XFILE/gitor_hull.bmp", "XFILE/gitor_nozzle.bmp"}) {
     SCOPED_TRACE(file);
     std::vector<uint8_t> a = ReadBytes(Generated().first / file);
     EXPECT_FALSE(a.empty());

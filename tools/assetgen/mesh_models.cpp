@@ -138,6 +138,39 @@ void EnginePod(MeshBuilder& m, Vec3 nozzle, double radius, double length, int hu
   }
 }
 
+// The glowing faces map the nozzle texture's disc across their own nozzle:
+// the centre of the texture at the nozzle's axis, its rim at the lip.
+void NozzleUv(MeshBuilder& m, int glow) {
+  for (const MeshFace& f : m.faces) {
+    if (f.material != glow) continue;
+    for (int index : {f.a, f.b, f.c}) {
+      MeshVertex& v = m.vertices[index];
+      const Vec3* nearest = &NOZZLES[0];
+      for (const Vec3& n : NOZZLES)
+        if (Length(v.position - n) < Length(v.position - *nearest)) nearest = &n;
+      const double radius = nearest == &NOZZLES[2] ? 0.09 : 0.11;
+      v.u = 0.5 + 0.47 * (v.position.x - nearest->x) / radius;
+      v.v = 0.5 - 0.47 * (v.position.y - nearest->y) / radius;
+    }
+  }
+}
+
+// A nozzle seen from behind: a white-hot core through yellow and orange to a
+// dark red lip.
+bool WriteNozzleTexture(const std::string& path) {
+  const int size = 64;
+  Image img = MakeImage(size, size);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      float r = std::hypot(x + 0.5f - 32.0f, y + 0.5f - 32.0f) / 30.0f;
+      Rgba c = Mix(Rgba{1.0f, 0.98f, 0.9f, 1}, Rgba{1.0f, 0.78f, 0.3f, 1}, Smoothstep(0.1f, 0.45f, r));
+      c = Mix(c, Rgba{1.0f, 0.42f, 0.08f, 1}, Smoothstep(0.45f, 0.75f, r));
+      c = Mix(c, Rgba{0.35f, 0.08f, 0.03f, 1}, Smoothstep(0.8f, 1.0f, r));
+      At(img, x, y) = c;
+    }
+  return WriteBmp24(img, path);
+}
+
 // Hull plating seen from above (u across the wings, v from nose to tail):
 // light panels with dark seams, a cyan spine stripe and darker wing tips.
 bool WriteHullTexture(const std::string& path) {
@@ -171,9 +204,11 @@ MeshBuilder BuildShip() {
   XMaterial glassMat = Material("Canopy", 0.12, 0.24, 0.42, 1.0);
   SetSpecular(glassMat, 80.0, 1.0);
   SetEmissive(glassMat, 0.03, 0.08, 0.16);
-  XMaterial engineMat = Material("Engines", 1.0, 0.55, 0.18, 1.0);
-  SetSpecular(engineMat, 10.0, 0.3);
-  SetEmissive(engineMat, 0.9, 0.45, 0.12);
+  // Full self-glow, so the nozzle texture shows as it is: white-hot in the
+  // middle, orange, then a dark lip.
+  XMaterial engineMat = Material("Engines", 1.0, 1.0, 1.0, 1.0);
+  SetEmissive(engineMat, 1.0, 1.0, 1.0);
+  engineMat.texture = "XFILE/gitor_nozzle.bmp";
   int hull = AddMaterial(m, hullMat);
   int glass = AddMaterial(m, glassMat);
   int glow = AddMaterial(m, engineMat);
@@ -184,6 +219,7 @@ MeshBuilder BuildShip() {
   EnginePod(m, NOZZLES[1], 0.11, 0.55, hull, glow);
   EnginePod(m, NOZZLES[2], 0.09, 0.45, hull, glow);
   PlanarUv(m, {-0.8, 0, -1.0}, {0.8, 0, 1.05});
+  NozzleUv(m, glow);
   return m;
 }
 
@@ -230,8 +266,11 @@ void SphericalUv(Vec3 p, double& u, double& v) {
 // reads as a rounded rock and keeps the pixel cost of each stone low.
 MeshBuilder BuildStone() {
   MeshBuilder m;
-  XMaterial rock = Material("Rock", 0.78, 0.72, 0.64, 1.0);
-  SetSpecular(rock, 8.0, 0.12);
+  // Lit faces show the texture at about its own brightness; a faint
+  // self-glow keeps the shadowed side from going flat black.
+  XMaterial rock = Material("Rock", 1.0, 0.97, 0.92, 1.0);
+  SetSpecular(rock, 12.0, 0.15);
+  SetEmissive(rock, 0.16, 0.15, 0.14);
   rock.texture = "XFILE/stone.bmp";
   int material = AddMaterial(m, rock);
   std::vector<Vec3> points;
@@ -273,7 +312,7 @@ MeshBuilder BuildStone() {
 bool WriteStoneTexture(const std::string& path) {
   const int size = 128;
   Image img = MakeImage(size, size);
-  const Rgba dark = {0.30f, 0.26f, 0.22f, 1}, light = {0.62f, 0.57f, 0.50f, 1};
+  const Rgba dark = {0.38f, 0.34f, 0.30f, 1}, light = {0.80f, 0.75f, 0.67f, 1};
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       // Sampled round a cylinder so the left and right edges meet.
@@ -284,7 +323,7 @@ bool WriteStoneTexture(const std::string& path) {
       float cracks = 1.0f - std::fabs(Noise3(cx * 0.7f, cy * 0.7f, cz * 0.7f, 23));  // ridges along zero lines
       float grain = 0.5f + 0.5f * Noise3(cx * 9.0f, cy * 9.0f, cz * 9.0f, 29);
       Rgba c = Mix(dark, light, Clamp01(1.4f * (base - 0.5f) + 0.5f + 0.15f * (grain - 0.5f)));
-      c = Mix(c, Rgba{0.36f, 0.29f, 0.22f, 1}, 0.5f * Smoothstep(0.55f, 0.8f, patches));  // rusty-brown patches
+      c = Mix(c, Rgba{0.50f, 0.40f, 0.30f, 1}, 0.5f * Smoothstep(0.55f, 0.8f, patches));  // rusty-brown patches
       c = Scale(c, 1.0f - 0.35f * Smoothstep(0.92f, 0.985f, cracks));
       At(img, x, y) = c;
     }
@@ -399,4 +438,5 @@ void GenerateMeshes(const std::string& outDir) {
   }
   if (WriteStoneTexture(outDir + "/XFILE/stone.bmp")) std::printf("XFILE/stone.bmp  128x128\n");
   if (WriteHullTexture(outDir + "/XFILE/gitor_hull.bmp")) std::printf("XFILE/gitor_hull.bmp  128x128\n");
+  if (WriteNozzleTexture(outDir + "/XFILE/gitor_nozzle.bmp")) std::printf("XFILE/gitor_nozzle.bmp  64x64\n");
 }

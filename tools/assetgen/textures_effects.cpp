@@ -27,11 +27,13 @@ Image RadialSprite(int size, float (*profile)(float), Rgba (*tint)(float)) {
   return img;
 }
 
+// The graze spark squeezes this to a twentieth of its width, so the core is
+// broad and hot enough to stay a bright bar a few pixels thick.
 float FlareProfile(float r) {
-  float core = std::exp(-r * r / (2.0f * 3.2f * 3.2f));
-  float halo = 0.55f / (1.0f + (r / 6.5f) * (r / 6.5f));
+  float core = std::exp(-r * r / (2.0f * 6.5f * 6.5f));
+  float halo = 0.6f / (1.0f + (r / 9.0f) * (r / 9.0f));
   float ring = 0.16f * std::exp(-(r - 19.0f) * (r - 19.0f) / (2.0f * 1.4f * 1.4f));
-  return ToneMap(1.6f * core + halo + ring);
+  return ToneMap(2.4f * core + halo + ring);
 }
 Rgba FlareTint(float r) { return Mix(Rgba{1, 1, 1, 1}, Rgba{0.82f, 0.92f, 1.0f, 1}, Smoothstep(4, 20, r)); }
 
