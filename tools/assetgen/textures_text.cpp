@@ -114,8 +114,8 @@ Mask MenuEntry(const std::string& text) {
       if (At(word, x, y) > 0.1f) inkLeft = std::min(inkLeft, x), inkRight = std::max(inkRight, x);
   float gapL = float(inkLeft - 18), gapR = float(inkRight + 18);
   Mask rules = ShapeMask(512, 64, [=](float x, float y) {
-    float left = SdSegment(x, y, 12.0f, 32.0f, gapL, 32.0f, 1.1f);
-    float right = SdSegment(x, y, gapR, 32.0f, 500.0f, 32.0f, 1.1f);
+    float left = SdSegment(x, y, 5.0f, 32.0f, gapL, 32.0f, 1.1f);
+    float right = SdSegment(x, y, gapR, 32.0f, 507.0f, 32.0f, 1.1f);
     float tips = std::min(SdCircle(x, y, gapL, 32.0f, 3.0f), SdCircle(x, y, gapR, 32.0f, 3.0f));
     return std::min({left, right, tips});
   });
