@@ -18,10 +18,10 @@
 #include "common/command_line.h"
 #include "common/input_script.h"
 #include "common/user_data_folder.h"
+#include "common/virtual_clock.h"
 #include "corvane_automation.h"
 #include "win32/key_bindings.h"
 #include "win32/key_state.h"
-#include "win32/timer.h"
 #include "win32/window_registry.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -70,7 +70,7 @@ void SayCannotWrite(const char* what, const std::string& path, int error) {
 
 bool OpenOutput(Output& out, const std::string& path) {
   out.path = path;
-  out.file = std::fopen(path.c_str(), "w");
+  out.file = std::fopen(path.c_str(), "wb");  // the same bytes on every system
   if (!out.file) SayCannotWrite(out.what, path, errno);
   return out.file != nullptr;
 }

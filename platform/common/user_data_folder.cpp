@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <sstream>
+#include <filesystem>
 
 namespace corvane {
 namespace {
@@ -26,16 +26,11 @@ std::string UserDataFolder() {
 }
 
 bool MakeDirectories(const std::string& path) {
-  std::string partial;
-  std::stringstream parts(path);
-  std::string piece;
-  if (!path.empty() && path[0] == '/') partial = "/";
-  while (std::getline(parts, piece, '/')) {
-    if (piece.empty()) continue;
-    partial += piece + "/";
-    if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  return true;
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  if (!error && std::filesystem::is_directory(path, error)) return true;
+  if (error && error.category() == std::generic_category()) errno = error.value();
+  return false;
 }
 
 std::string NewScreenshotPath(std::string& error) {
@@ -51,7 +46,11 @@ std::string NewScreenshotPath(std::string& error) {
   }
   std::time_t now = std::time(nullptr);
   std::tm local = {};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   std::string base = folder + "/corvane-" + stamp;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/virtual_clock.h"
+
 namespace corvane {
 
 // Frames completed so far (= Presents so far). Frame N is the frame whose
@@ -29,11 +31,5 @@ const char* SoundObjectName(const void* object);
 // For in-process tests: drive a key as if it were the keyboard. A transition
 // to down also sets the key's pressed bit, exactly like a real key event.
 void SetVirtualKey(int vk, bool down);
-
-// For in-process tests and scripted runs: timeGetTime returns a virtual time
-// that only moves when advanced. Turning it on starts at the current time.
-void UseVirtualClock(bool on);
-void AdvanceVirtualClock(DWORD ms);
-bool VirtualClockActive();
 
 }  // namespace corvane

@@ -7,7 +7,7 @@
 #include <sched.h>
 #include <ctime>
 
-#include "internal/automation.h"
+#include "common/virtual_clock.h"
 #include "win32/timer.h"
 
 namespace corvane {
@@ -15,10 +15,6 @@ namespace {
 
 constexpr uint64_t NANOS_PER_SECOND = 1000000000ull;
 constexpr uint64_t NANOS_PER_MILLI = 1000000ull;
-
-bool virtualClock = false;
-uint64_t virtualNanos = 0;
-uint64_t frameStepRemainder = 0;  // sixtieths of a nanosecond carried over
 
 uint64_t MonotonicNanos() {
   timespec ts;
@@ -31,25 +27,9 @@ uint64_t timeHeldNanos = 0;  // how long it has stood still in all
 
 uint64_t RealNanos() { return (heldAt ? heldAt : MonotonicNanos()) - timeHeldNanos; }
 
-uint64_t NowNanos() { return virtualClock ? virtualNanos : RealNanos(); }
+uint64_t NowNanos() { return VirtualClockActive() ? VirtualClockNanos() : RealNanos(); }
 
 }  // namespace
-
-void UseVirtualClock(bool on) {
-  if (on && !virtualClock) virtualNanos = MonotonicNanos();
-  virtualClock = on;
-  frameStepRemainder = 0;
-}
-
-bool VirtualClockActive() { return virtualClock; }
-
-void AdvanceVirtualClock(DWORD ms) { virtualNanos += (uint64_t)ms * NANOS_PER_MILLI; }
-
-void AdvanceVirtualClockOneFrame() {
-  uint64_t step = NANOS_PER_SECOND + frameStepRemainder;
-  virtualNanos += step / 60;
-  frameStepRemainder = step % 60;
-}
 
 void HoldClock(bool hold) {
   if (hold && !heldAt) heldAt = MonotonicNanos();
@@ -57,12 +37,6 @@ void HoldClock(bool hold) {
     timeHeldNanos += MonotonicNanos() - heldAt;
     heldAt = 0;
   }
-}
-
-// Scripted runs start their virtual clock at zero.
-void ResetVirtualClockToZero() {
-  virtualNanos = 0;
-  frameStepRemainder = 0;
 }
 
 }  // namespace corvane

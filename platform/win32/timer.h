@@ -1,17 +1,5 @@
-// The virtual clock's per-pass step, used by the scripted main loop.
+// The real clock behind timeGetTime and the performance counter.
 #pragma once
-
-namespace corvane {
-
-// Moves the virtual clock on by exactly 1000/60 ms (the fraction carried).
-void AdvanceVirtualClockOneFrame();
-
-}  // namespace corvane
-
-namespace corvane {
-// Scripted runs start their virtual clock at zero.
-void ResetVirtualClockToZero();
-}  // namespace corvane
 
 namespace corvane {
 // Stops the real clock (true) and lets it go on (false) without a jump: the

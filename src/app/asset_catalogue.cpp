@@ -13,8 +13,8 @@
 #include "media/sound_loader.h"
 #include "media/sprite_draw.h"
 
-#ifndef _WIN32
 #include "corvane_automation.h"
+#ifndef _WIN32
 #include "corvane_load_error.h"
 #endif
 
@@ -218,13 +218,11 @@ void LoadCatalogueSounds() {
   if (passSound != NULL) {
     passSound->QueryInterface(IID_IDirectSound3DBuffer, (void**)&passSound3D);
   }
-#ifndef _WIN32
   for (int i = 0; i < SOUND_SLOT_COUNT; ++i) {
     if (sounds[i] != NULL) CorvaneNameSoundObject(sounds[i], SoundRowOf(i).slotName);
   }
   if (passSound != NULL) CorvaneNameSoundObject(passSound, PASS_SOUND_ROW.slotName);
   if (passSound3D != NULL) CorvaneNameSoundObject(passSound3D, "passSound3D");
-#endif
 }
 
 void ReleaseCatalogueMeshes() {

@@ -1,5 +1,4 @@
-// Hooks that let the platform's automation (state dump, sound trace) see
-// the game; nothing on Windows.
+// Hooks that let the automation (state dump, sound trace) see the game.
 #pragma once
 
 // Registers the state writer and names the shell's sound objects. Called

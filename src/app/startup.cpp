@@ -7,6 +7,7 @@
 #include <d3dx9.h>
 #include <dsound.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -109,6 +110,7 @@ void SetUpLight() {
 void SetUpSoundSystem() {
   if (FAILED(DirectSoundCreate8(NULL, &Audio.directSound, NULL)) || Audio.directSound == NULL) {
     Audio.directSound = NULL;
+    std::fprintf(stderr, "corvane: no sound device could be opened; sound is off\n");
     return;
   }
   Audio.directSound->SetCooperativeLevel(mainWindow, DSSCL_PRIORITY);

@@ -57,6 +57,8 @@ void LoadSilentBuffer(IDirectSoundBuffer8** slot, DWORD flags, const GUID& algor
 }
 
 void LoadBuffer(IDirectSoundBuffer8** slot, const char* fileName, DWORD flags, const GUID& algorithm) {
+  *slot = nullptr;
+  if (!Audio.directSound) return;  // no sound device: said once at start-up
   WaveReader reader;
   if (FAILED(reader.Open(fileName))) {
     // A missing file is named by the catalogue, which knows every name it tried.

@@ -1,6 +1,6 @@
-// Automation hooks the game registers with the platform on systems without
-// the Windows SDK (not part of the Windows API). The platform's --dump,
-// --sound-trace and --script options rely on them.
+// Automation hooks the game registers with the automation host (not part of
+// the Windows API): the platform layer on Linux, platform/windows in the
+// Windows build. The --dump and --sound-trace options rely on them.
 #pragma once
 
 #include <cstdio>
