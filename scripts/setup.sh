@@ -26,9 +26,9 @@ fi
 
 # Testing: GoogleTest and Google Benchmark; Mesa's EGL for headless runs; a
 # virtual screen with a window manager and a screen grabber for the
-# fullscreen tests, and xdotool to move the focus; clang for the fuzz run; the x86-64 posix-threads
-# mingw-w64 compiler for the Windows cross-build, and Wine (64-bit only) with
-# xauth for xvfb-run to run it beside the Linux build.
+# fullscreen tests, and xdotool to move the focus; clang for the fuzz run;
+# the x86-64 posix-threads mingw-w64 compiler for the Windows cross-build, and
+# Wine (64-bit only) with xauth for xvfb-run to run it beside the Linux build.
 if [ "$profile" = test ]; then
   packages+=(
     libgtest-dev libbenchmark-dev
