@@ -11,6 +11,7 @@
 #include "common/input_script.h"
 #include "common/virtual_clock.h"
 #include "internal/automation.h"
+#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 #include "windows/automation_switch.h"
@@ -52,6 +53,9 @@ void SetScriptOwnsKeys(bool owns) { scriptOwnsKeys = owns; }
 
 // F11 and F12 are comforts of the Linux build; Windows has its own.
 bool TakeScreenshotRequest() { return false; }
+
+// Scripts name no keyboard keys here (the reader refuses key:NAME).
+int GameKeyFromScancode(int) { return 0; }
 
 void CloseAllWindows() { EnumThreadWindows(GetCurrentThreadId(), SendClose, 0); }
 
