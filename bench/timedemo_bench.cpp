@@ -24,7 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
 #include "bench_modes.h"
 #include "common/automation_control.h"
 #include "common/command_line.h"

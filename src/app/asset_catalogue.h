@@ -63,7 +63,7 @@ void LoadTexture(IDirect3DTexture9** slot, const char* fileName, UINT width, UIN
 void ReportAssetFailure(const char* kind, const char* fileName, const char* note, const char* standIn);
 bool AssetFileExists(const char* fileName);
 
-// Start-up steps 15, 16 and 18, and the releases of shutdown steps 4, 6 and 7.
+// Loaded by StartUp, released by ShutDown.
 void LoadCatalogueMeshes();      // meshGitor, the two player matrices, then the rest
 void LoadCatalogueTextures();    // the 32 textures in table order, with the sprite object
 void LoadCatalogueSounds();      // the 32 slots in load order, then passSound(3D)

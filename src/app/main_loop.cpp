@@ -6,7 +6,7 @@
 #include "app/app_state.h"
 #include "app/frame_pacer.h"
 #include "app/scene_frame.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
 #include "game/game_frame.h"
 
 namespace {

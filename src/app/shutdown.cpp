@@ -1,5 +1,3 @@
-// Shutdown, after the main loop: the best scores are written back, then
-// everything made at start-up is released in a fixed order.
 #include <windows.h>
 #include <mmsystem.h>
 #include <d3d9.h>
@@ -8,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
-#include "app/shell.h"
+#include "app/shutdown.h"
 #include "frontend/best_scores.h"
 
 namespace {

@@ -14,13 +14,13 @@
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
 #include "app/automation_hooks.h"
-#include "app/shell.h"
+#include "app/startup.h"
 #include "frontend/best_scores.h"
 #include "frontend/fade.h"
 #include "frontend/mode_select.h"
 #include "frontend/title.h"
 #include "game/world_state.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 
 namespace {
 
@@ -28,12 +28,6 @@ const char WINDOW_CLASS_NAME[] = "Generic Game SDK Window";
 const int ICON_RESOURCE = 101;
 const int CLIENT_WIDTH = 800;
 const int CLIENT_HEIGHT = 600;
-
-DWORD FloatBits(float value) {
-  DWORD bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 void FillPresentParams(D3DPRESENT_PARAMETERS& params) {
   D3DDISPLAYMODE mode;

@@ -10,7 +10,7 @@
 #include "game/world_state.h"
 #include "media/sound_play.h"
 #include "media/sprite_draw.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 
 int selectCursor = 0;
 float selectZoom = 0.0f;
@@ -44,7 +44,7 @@ void MoveTo(int option) {
   selectZoom = 0.0f;
 }
 
-void MoveStars() {
+void StreamMenuStars() {
   for (Star& star : stars) {
     star.pos.z -= STAR_SPEED;
     if (star.pos.z <= STAR_RESPAWN_Z) {
@@ -103,7 +103,7 @@ void ModeSelectInput() {
 
   if (selectZoom <= 1.0f) selectZoom += 0.1f;
 
-  MoveStars();
+  StreamMenuStars();
 }
 
 void ModeSelectDraw() {

@@ -16,7 +16,7 @@
 #include "game/world_state.h"
 #include "media/mesh_resource.h"
 #include "media/sprite_draw.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 #include "render/compose.h"
 #include "render/world_render.h"
 
@@ -27,7 +27,8 @@ const float ASPECT_RATIO = 1.3333334f;
 const float PROJECTION_FAR = 2000.0f;
 const float DRAWING_FAR = 1000.0f;
 
-// The frame's two cameras: V1/P1 project points to the screen, V2/P2 draw.
+// The projection camera, which places points on the screen; the drawing
+// camera is built apart from it in the frame.
 struct FrameCameras {
   D3DXMATRIX projectionView;
   D3DXMATRIX projectionProj;

@@ -31,17 +31,9 @@ void ConsumeArrow() {
   PlaySoundOnce(sounds[SND_ARROW_ERASE]);
 }
 
-void DrawNewArrows() {
-  for (int i = 0; i < GATE_ARROW_COUNT; ++i) Gate.arrows[i] = rand() % 4;
-}
-
 void StartNextGate() {
   if (Gate.index >= GATE_COUNT) SwitchStage();
-  Gate.state = GATE_WAITING;
-  Gate.approach = 0.0f;
-  Gate.arrowScale = 0.1f;
-  Gate.arrowAlpha = 255;
-  DrawNewArrows();
+  ReadyGate();
 }
 
 void ClearGate() {
@@ -58,15 +50,19 @@ void PlaceGateStones() {
   for (int k = 0; k < GATE_COUNT; ++k) {
     Rock& rock = rocks[k];
     rock.pos = D3DXVECTOR3(Player.pos.x, Player.pos.y, Player.pos.z - 200.0f);
-    rock.scale = 1.0f;
-    rock.spinZ = 0;
-    rock.spinY = rand() % 360;
-    rock.kind = KIND_STONE;
-    rock.vanishing = false;
+    RenewStone(rock);  // keeps the slot's radii
   }
 }
 
 }  // namespace
+
+void ReadyGate() {
+  Gate.state = GATE_WAITING;
+  Gate.approach = 0.0f;
+  Gate.arrowScale = 0.1f;
+  Gate.arrowAlpha = 255;
+  for (int i = 0; i < GATE_ARROW_COUNT; ++i) Gate.arrows[i] = rand() % 4;
+}
 
 void ReadGateInput() {
   if (Gate.kind == GATE_NONE || Gate.caution || Gate.state != GATE_WAITING ||

@@ -2,7 +2,7 @@
 // grazes, the forward warning markers, and slots shrinking away.
 #pragma once
 
-void PassObstacles();            // passing sound and recycling (step 11)
-void TestCollisions();           // graze, crash, item pickup (step 11)
-void PlaceForwardMarkers();      // step 12
-void ShrinkVanishingObstacles(); // step 21
+void PassObstacles();            // passing sound and recycling (UpdateGame step 11)
+void TestCollisions();           // graze, crash, item pickup (UpdateGame step 11)
+void PlaceForwardMarkers();      // UpdateGame step 12
+void ShrinkVanishingObstacles(); // UpdateGame step 21

@@ -7,20 +7,25 @@
 #include "app/asset_catalogue.h"
 #include "frontend/mode_select.h"
 #include "frontend/title.h"
+#include "game/gate_event.h"
 #include "game/update_game.h"
 #include "game/world_state.h"
 #include "media/sound_play.h"
 #include "media/sprite_draw.h"
 
-namespace {
-
-// A stone as every slot starts out: the caller has set its position.
-void MakeFreshStone(Rock& rock) {
+void RenewStone(Rock& rock) {
   rock.scale = 1.0f;
   rock.spinZ = 0;
   rock.spinY = rand() % 360;
   rock.kind = KIND_STONE;
   rock.vanishing = false;
+}
+
+namespace {
+
+// A stone as every slot starts out: the caller has set its position.
+void MakeFreshStone(Rock& rock) {
+  RenewStone(rock);
   rock.hitRadius = 13.0f;
   rock.grazeRadius = 17.0f;
 }
@@ -109,12 +114,8 @@ void SwitchStage() {
     Gate.cautionFlashes = 0;
     Gate.caution = true;
     Player.cruiseSpeed = 2.0f;
-    Gate.state = GATE_WAITING;
-    Gate.approach = 0.0f;
     Gate.index = 0;
-    Gate.arrowScale = 0.1f;
-    Gate.arrowAlpha = 255;
-    for (int i = 0; i < GATE_ARROW_COUNT; ++i) Gate.arrows[i] = rand() % 4;
+    ReadyGate();
   }
 
   for (int k = 0; k < GATE_COUNT; ++k) rocks[k].vanishing = false;

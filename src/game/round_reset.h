@@ -3,3 +3,8 @@
 
 void ResetRound();  // a new round; called by the fade into the game
 void SwitchStage(); // starts or ends an arrow-gate event
+
+struct Rock;
+// A stone's look and kind as new (scale, spin, not vanishing); position and
+// radii stay as they are.
+void RenewStone(Rock& rock);

@@ -12,15 +12,9 @@
 #include "game/round_flow.h"
 #include "game/world_state.h"
 #include "media/sprite_draw.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 
 namespace {
-
-const D3DXVECTOR3 NOZZLE_OFFSETS[NOZZLE_COUNT] = {
-    D3DXVECTOR3(-1.0f, -0.4f, -2.8f),
-    D3DXVECTOR3(1.0f, -0.4f, -2.8f),
-    D3DXVECTOR3(0.0f, 1.3f, -2.8f),
-};
 
 D3DXVECTOR3 CameraOffset() {
   if (Round.mode == MODE_FREE_VIEW) return D3DXVECTOR3(10.0f, 10.0f, -40.0f);
@@ -193,7 +187,7 @@ void MoveShip() {
   }
 }
 
-void MoveStars() {
+void KeepStarsAroundShip() {
   float pz = Player.pos.z;
   for (int i = 0; i < STAR_COUNT; ++i) {
     Star& star = stars[i];
@@ -239,7 +233,7 @@ void UpdateGame() {
   SteerShip();                // 4
   ReadGateInput();            // 5
   ReadRoundKeys();            // 6
-  Round.flashKind = FLASH_WHITE;        // 7
+  Round.flashKind = FLASH_WHITE;  // 7
   TestGateEventStart();       // 8
   RefillTrailHistory();       // 9
   RunHandsOffBoost();         // 10
@@ -253,7 +247,7 @@ void UpdateGame() {
   MoveShip();                 // 14
   CountExplosion();           // 15
   CountArrowErase();          // 16
-  MoveStars();                // 17
+  KeepStarsAroundShip();      // 17
   RunCountdown();             // 18
   ScoreDistance();            // 19
   MakeDashSmoke();            // 20

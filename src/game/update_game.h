@@ -14,7 +14,7 @@ void PlaceListener();        // step 3
 void SteerShip();            // step 4
 void RefillTrailHistory();   // step 9
 void MoveShip();             // step 14
-void MoveStars();            // step 17
+void KeepStarsAroundShip();   // step 17
 void AgeSmokeParticles();    // step 23
 void ShowScoreDigits();      // step 28
 

@@ -189,3 +189,7 @@ extern ScreenRecord Screen;
 extern ProbeRecord Probe;
 extern ParticleRecord Particle;
 extern Star stars[STAR_COUNT];
+
+// The ship's nozzles in ship space: left, right, top. The trails follow them
+// in this order.
+extern const D3DXVECTOR3 NOZZLE_OFFSETS[NOZZLE_COUNT];

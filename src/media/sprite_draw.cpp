@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
 #include "game/world_state.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 
 DigitBufferRecord DigitBuffer;
 IDirect3DTexture9* placeholderTexture = NULL;

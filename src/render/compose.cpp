@@ -14,7 +14,7 @@
 #include "game/world_state.h"
 #include "media/mesh_resource.h"
 #include "media/sprite_draw.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "game/world_state.h"
 #include "media/mesh_resource.h"
 #include "media/sprite_draw.h"
-#include "media/vector_helpers.h"
+#include "media/render_values.h"
 #include "render/hud.h"
 
 namespace {
@@ -135,10 +135,8 @@ void DrawParticleSwarm() {
   EndQuadLayer();
 }
 
-// The three nozzles in ship space, in the order the glows use them.
-const D3DXVECTOR3 NOZZLE_OFFSETS[NOZZLE_COUNT] = {
-    D3DXVECTOR3(0.0f, 1.3f, -2.8f), D3DXVECTOR3(-1.0f, -0.4f, -2.8f),
-    D3DXVECTOR3(1.0f, -0.4f, -2.8f)};
+// The glows overlap, so their order shows: the top nozzle's first.
+const int GLOW_ORDER[NOZZLE_COUNT] = {2, 0, 1};
 
 void DrawShipMesh() {
   const D3DXMATRIX world = Scaling(3, 3, 3) * RotationZDegrees(Player.dashSpin) * Player.world;
@@ -152,7 +150,7 @@ void DrawGlowSet(IDirect3DTexture9* texture, const Corner corners[4], D3DCOLOR c
   FillQuad(quad, corners, color);
   const D3DXMATRIX shipFrame = RotationZDegrees(Player.dashSpin) * Player.world;
   BeginQuadLayer(texture);
-  for (int n = 0; n < NOZZLE_COUNT; ++n)
+  for (int n : GLOW_ORDER)
     DrawAdditiveQuad(quad, scale * Translation(NOZZLE_OFFSETS[n]) * shipFrame, false);
   EndQuadLayer();
 }

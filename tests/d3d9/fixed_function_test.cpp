@@ -3,16 +3,11 @@
 #include <cstring>
 
 #include "d3d9/device_fixture.h"
+#include "media/render_values.h"
 
 using namespace d3d9test;
 
 namespace {
-
-DWORD FloatBits(float f) {
-  DWORD d;
-  std::memcpy(&d, &f, sizeof d);
-  return d;
-}
 
 class FixedFunctionTest : public DeviceTest {
  protected:

@@ -16,7 +16,7 @@
 
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
-#include "app/shell.h"
+#include "app/startup.h"
 #include "internal/automation.h"
 #include "frontend/best_scores.h"
 #include "frontend/title.h"

@@ -13,7 +13,8 @@
 
 #include "app/app_state.h"
 #include "app/scene_frame.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/startup.h"
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "frontend/fade.h"

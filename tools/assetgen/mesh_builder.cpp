@@ -93,54 +93,46 @@ void PutMaterial(std::string& out, const XMaterial& m) {
   out += "  }\n";
 }
 
+// The count, then one "x;y;z;" line per vertex.
+void PutVectors(std::string& out, const MeshBuilder& mesh, Vec3 MeshVertex::*member) {
+  PutInt(out, static_cast<long>(mesh.vertices.size()));
+  out += ";\n";
+  for (size_t i = 0; i < mesh.vertices.size(); ++i) {
+    const Vec3& v = mesh.vertices[i].*member;
+    out += ' ';
+    PutNumber(out, v.x), out += ';';
+    PutNumber(out, v.y), out += ';';
+    PutNumber(out, v.z), out += ';';
+    out += i + 1 < mesh.vertices.size() ? ",\n" : ";\n";
+  }
+}
+
+// The count, then one "3;a,b,c;" line per triangle.
+void PutFaces(std::string& out, const MeshBuilder& mesh) {
+  PutInt(out, static_cast<long>(mesh.faces.size()));
+  out += ";\n";
+  for (size_t i = 0; i < mesh.faces.size(); ++i) {
+    const MeshFace& f = mesh.faces[i];
+    out += " 3;";
+    PutInt(out, f.a), out += ',';
+    PutInt(out, f.b), out += ',';
+    PutInt(out, f.c);
+    out += i + 1 < mesh.faces.size() ? ";,\n" : ";;\n";
+  }
+}
+
 }  // namespace
 
 std::string FormatXFile(const MeshBuilder& mesh, const std::string& meshName) {
   std::string out = "xof 0303txt 0032\n\n";
   out += "Mesh " + meshName + " {\n ";
-  PutInt(out, static_cast<long>(mesh.vertices.size()));
-  out += ";\n";
-  for (size_t i = 0; i < mesh.vertices.size(); ++i) {
-    const Vec3& p = mesh.vertices[i].position;
-    out += ' ';
-    PutNumber(out, p.x), out += ';';
-    PutNumber(out, p.y), out += ';';
-    PutNumber(out, p.z), out += ';';
-    out += i + 1 < mesh.vertices.size() ? ",\n" : ";\n";
-  }
-  PutInt(out, static_cast<long>(mesh.faces.size()));
-  out += ";\n";
-  for (size_t i = 0; i < mesh.faces.size(); ++i) {
-    const MeshFace& f = mesh.faces[i];
-    out += " 3;";
-    PutInt(out, f.a), out += ',';
-    PutInt(out, f.b), out += ',';
-    PutInt(out, f.c);
-    out += i + 1 < mesh.faces.size() ? ";,\n" : ";;\n";
-  }
+  PutVectors(out, mesh, &MeshVertex::position);
+  PutFaces(out, mesh);
 
   // One normal per vertex; face k uses the normals of its own vertices.
   out += "\n MeshNormals {\n ";
-  PutInt(out, static_cast<long>(mesh.vertices.size()));
-  out += ";\n";
-  for (size_t i = 0; i < mesh.vertices.size(); ++i) {
-    const Vec3& n = mesh.vertices[i].normal;
-    out += ' ';
-    PutNumber(out, n.x), out += ';';
-    PutNumber(out, n.y), out += ';';
-    PutNumber(out, n.z), out += ';';
-    out += i + 1 < mesh.vertices.size() ? ",\n" : ";\n";
-  }
-  PutInt(out, static_cast<long>(mesh.faces.size()));
-  out += ";\n";
-  for (size_t i = 0; i < mesh.faces.size(); ++i) {
-    const MeshFace& f = mesh.faces[i];
-    out += " 3;";
-    PutInt(out, f.a), out += ',';
-    PutInt(out, f.b), out += ',';
-    PutInt(out, f.c);
-    out += i + 1 < mesh.faces.size() ? ";,\n" : ";;\n";
-  }
+  PutVectors(out, mesh, &MeshVertex::normal);
+  PutFaces(out, mesh);
   out += " }\n";
 
   out += "\n MeshTextureCoords {\n ";

@@ -1,6 +1,9 @@
-// The game's own vertex record for hand-built quads and the colour packing
-// every colour goes through (each component masked to 8 bits).
+// Values as the game hands them to Direct3D: its vertex record for hand-built
+// quads, the colour packing every colour goes through (each component masked
+// to 8 bits), angles in radians and floats in render states.
 #pragma once
+
+#include <cstring>
 
 #include <d3d9.h>
 #include <d3dx9.h>
@@ -22,3 +25,10 @@ inline D3DCOLOR PackColor(int a, int r, int g, int b) {
 // Degrees to the radians D3DX takes, formed at higher precision and rounded
 // to a float as the game always does.
 inline float ToRadians(float degrees) { return (float)((double)degrees * (double)0.017453292f); }
+
+// A float render state (fog range, say) passes its bits as a DWORD.
+inline DWORD FloatBits(float value) {
+  DWORD bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
