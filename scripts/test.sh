@@ -26,13 +26,13 @@ echo "== Build and test"
 # Its own tree, so play.sh (build/) and this command never reconfigure each other.
 build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCORVANE_ASSETS=ON -DCORVANE_TESTS=ON -DCORVANE_BENCH=ON >/dev/null
+  -DCORVANE_ASSETS=ON -DCORVANE_TESTS=ON -DCORVANE_BENCH=ON -DCORVANE_WERROR=ON >/dev/null
 cmake --build "$build" -j"$jobs"
 run_ctest "$build" -E '^windows_build\.'
 
 echo "== Loaders under AddressSanitizer"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCORVANE_SANITIZE=ON -DCORVANE_ASSETS=OFF -DCORVANE_BENCH=OFF >/dev/null
+  -DCORVANE_SANITIZE=ON -DCORVANE_ASSETS=OFF -DCORVANE_BENCH=OFF -DCORVANE_WERROR=ON >/dev/null
 cmake --build "$root/build-asan" -j"$jobs" --target test_d3dx9 test_corpus test_audio
 ASAN_OPTIONS=detect_leaks=0 run_ctest "$root/build-asan" -R "^(d3dx9|corpus|audio)\\."
 
@@ -41,7 +41,7 @@ echo "== Fuzzing the WAV reader"
 
 echo "== Windows cross-build of the game"
 cmake -S "$root" -B "$root/build-windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCORVANE_WERROR=ON >/dev/null
 cmake --build "$root/build-windows" -j"$jobs"
 echo "Windows build: $(ls "$root/build-windows/corvane.exe")"
 
