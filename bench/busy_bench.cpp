@@ -125,7 +125,7 @@ void FillTheWorld(int frame) {
   Probe.markers[0] = D3DXVECTOR3(Player.pos.x, Player.pos.y, pz + 30.0f);
   Gate = GateRecord{};
   if (gate) {
-    Gate.kind = 1;
+    Gate.kind = GATE_VIEW_BELOW;
     for (int a = 0; a < GATE_ARROW_COUNT; ++a) Gate.arrows[a] = a % 4;
     Gate.approach = 60.0f;
     Gate.arrowScale = 0.1f;
