@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -16,13 +15,6 @@ std::string StampOf(const fs::path& tool) {
   std::error_code ec;
   auto written = fs::last_write_time(tool, ec).time_since_epoch().count();
   return std::to_string(written) + " " + std::to_string(fs::file_size(tool, ec));
-}
-
-std::string ReadText(const fs::path& file) {
-  std::ifstream in(file);
-  std::string text;
-  std::getline(in, text);
-  return text;
 }
 
 GeneratedData RunGenerator() {
@@ -48,7 +40,7 @@ GeneratedData RunGenerator() {
     std::string cmd = "(" + run + "\"" + a.string() + "\" > /dev/null & " + run + "\"" + b.string() +
                       "\" > /dev/null & wait)";
     int status = std::system(cmd.c_str());
-    if (status == 0 && fs::exists(a / "wav") && fs::exists(b / "wav")) std::ofstream(stampFile) << stamp << "\n";
+    if (status == 0 && fs::exists(a / "wav") && fs::exists(b / "wav")) WriteText(stampFile, stamp);
   }
   bool ready = ReadText(stampFile) == stamp;
   if (lock >= 0) ::close(lock);
@@ -66,13 +58,4 @@ GeneratedData RunGenerator() {
 const GeneratedData& Generated() {
   static const GeneratedData data = RunGenerator();
   return data;
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary | std::ios::ate);
-  if (!in) return {};
-  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
 }

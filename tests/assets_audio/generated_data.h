@@ -4,10 +4,10 @@
 // binary is the same one.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
-#include <vector>
+
+#include "support/files.h"
 
 struct GeneratedData {
   std::filesystem::path first, second;  // empty when the generator could not run
@@ -15,5 +15,3 @@ struct GeneratedData {
 };
 
 const GeneratedData& Generated();
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);

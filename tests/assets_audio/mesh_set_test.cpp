@@ -21,7 +21,8 @@
 #include <d3dx9.h>
 
 #include "assets_audio/generated_data.h"
-#include "support/test_device.h"
+#include "support/device_test.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -34,25 +35,12 @@ struct Model {
 
 const Model kModels[] = {{"XFILE/gitor.x", 3}, {"XFILE/Stone.x", 1}, {"XFILE/Item.x", 3}, {"XFILE/Dust.x", 2}};
 
-class MeshSet : public ::testing::Test {
+class MeshSet : public DeviceTest {
  protected:
-  static void SetUpTestSuite() {
-    TestDevice made;
-    ASSERT_TRUE(CreateTestDevice("mesh set window", 64, 64, made));
-    d3d = made.d3d;
-    device = made.device;
-  }
-  static void TearDownTestSuite() {
-    TestDevice made{d3d, device};
-    ReleaseTestDevice(made);
-    d3d = nullptr;
-    device = nullptr;
-  }
   void SetUp() override {
     if (Generated().first.empty()) GTEST_FAIL() << Generated().problem;
+    DeviceTest::SetUp();
   }
-  static inline IDirect3D9* d3d = nullptr;
-  static inline IDirect3DDevice9* device = nullptr;
 };
 
 // The scene in the file's own left-handed space and winding.
@@ -85,10 +73,7 @@ Box BoundsOf(const aiScene* scene) {
 }
 
 TEST_F(MeshSet, TheGameLoaderTakesEveryModelWithItsMaterialsAndTextures) {
-  const fs::path data = Generated().first;
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(data.c_str()), 0);  // texture names are relative to the working directory
+  WorkingDirectory inData(Generated().first);  // texture names are relative to the working directory
   for (const Model& model : kModels) {
     SCOPED_TRACE(model.file);
     ID3DXMesh* mesh = nullptr;
@@ -115,7 +100,6 @@ TEST_F(MeshSet, TheGameLoaderTakesEveryModelWithItsMaterialsAndTextures) {
     buffer->Release();
     mesh->Release();
   }
-  ASSERT_EQ(chdir(previous), 0);
 }
 
 TEST_F(MeshSet, FacesWindClockwiseAroundUnitNormals) {

@@ -3,12 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "support/files.h"
 
 namespace riff {
 
@@ -67,19 +65,15 @@ inline Bytes Samples16(const std::vector<int16_t>& s) {
   return b;
 }
 
-inline std::string ScratchDir() {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("corvane-audio-tests-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  return dir.string();
+// The suite's scratch folder, made on first use.
+inline const std::string& ScratchDir() {
+  static const std::string dir = MakeScratchDir("audio");
+  return dir;
 }
 
 inline std::string WriteFile(const std::string& name, const Bytes& bytes) {
   std::string path = ScratchDir() + "/" + name;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f) {
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  WriteBytes(path, bytes);
   return path;
 }
 

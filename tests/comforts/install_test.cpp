@@ -4,26 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/corvane_run.h"
 
 namespace {
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 bool Exists(const std::string& path) {
   struct stat info;
@@ -34,24 +24,14 @@ bool Exists(const std::string& path) {
 // anywhere, which no player's account does. Returns the exit code.
 int RunAsPlayer(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                 std::string& errText) {
-  std::string errPath = home + "/../stderr.txt";
-  pid_t child = fork();
-  if (child == 0) {
-    if (!freopen(errPath.c_str(), "w", stderr) || chdir(dir.c_str()) != 0) _exit(127);
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_DATA_HOME");
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(126);
-    alarm(300);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  errText = ReadText(errPath);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  ChildSetup setup;
+  setup.workDir = dir;
+  setup.errFile = home + "/../stderr.txt";
+  setup.env = {{"HOME", home}, {"XDG_DATA_HOME", ""}};
+  setup.inChild = [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); };
+  int exitCode = RunChild(args, setup);
+  errText = ReadText(setup.errFile);
+  return exitCode;
 }
 
 TEST(Install, InstalledGameFindsItsDataAndKeepsScoresInTheUsersFolder) {

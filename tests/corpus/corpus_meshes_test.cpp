@@ -10,26 +10,18 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 #include "support/corpus.h"
-#include "support/test_device.h"
+#include "support/device_test.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class CorpusMesh : public ::testing::Test {
+class CorpusMesh : public DeviceTest {
  protected:
-  static void SetUpTestSuite() {
-    TestDevice made;
-    ASSERT_TRUE(CreateTestDevice("corpus mesh window", 64, 64, made));
-    d3d = made.d3d;
-    device = made.device;
-  }
-  void SetUp() override { SKIP_WITHOUT_CORPUS("x"); }
-  static void TearDownTestSuite() {
-    TestDevice made{d3d, device};
-    ReleaseTestDevice(made);
-    d3d = nullptr;
-    device = nullptr;
+  void SetUp() override {
+    SKIP_WITHOUT_CORPUS("x");
+    DeviceTest::SetUp();
   }
 
   struct Loaded {
@@ -37,7 +29,7 @@ class CorpusMesh : public ::testing::Test {
     DWORD faces = 0, vertices = 0, materials = 0;
     std::vector<std::string> textures;
   };
-  static Loaded Load(const char* name) {
+  Loaded Load(const char* name) {
     Loaded out;
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* buffer = nullptr;
@@ -55,8 +47,6 @@ class CorpusMesh : public ::testing::Test {
     }
     return out;
   }
-  static inline IDirect3D9* d3d = nullptr;
-  static inline IDirect3DDevice9* device = nullptr;
 };
 
 TEST_F(CorpusMesh, ValidModelsLoadWithTheirDocumentedCounts) {
@@ -86,11 +76,9 @@ TEST_F(CorpusMesh, ValidModelsLoadWithTheirDocumentedCounts) {
   ASSERT_EQ(kw.textures.size(), 3u);
   EXPECT_EQ(kw.textures[0].rfind("C:\\code\\", 0), 0u);
   // The backslash name resolves to the texture beside it.
-  const fs::path previous = fs::current_path();
-  fs::current_path(CorpusFolder("x"));
+  WorkingDirectory inCorpus(CorpusFolder("x"));
   IDirect3DTexture9* texture = nullptr;
   EXPECT_EQ(D3DXCreateTextureFromFileA(device, ".\\test.png", &texture), D3D_OK);
-  fs::current_path(previous);
   if (texture) texture->Release();
 }
 

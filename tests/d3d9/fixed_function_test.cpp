@@ -2,22 +2,18 @@
 // Direct3D 9 lighting, fog, texture-stage, blending and depth rules.
 #include <cstring>
 
-#include "d3d9/device_fixture.h"
+#include "d3d9/d3d9_fixture.h"
 #include "media/render_values.h"
 
 using namespace d3d9test;
 
 namespace {
 
-class FixedFunctionTest : public DeviceTest {
+class FixedFunctionTest : public D3D9Test {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    const D3DMATRIX identity = Identity();
-    device->SetTransform(D3DTS_WORLD, &identity);
-    device->SetTransform(D3DTS_VIEW, &identity);
-    device->SetTransform(D3DTS_PROJECTION, &identity);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3D9Test::SetUp();
+    SetProjection(Identity());
   }
 
   // One directional white light shining along +z (into the screen).
@@ -48,8 +44,6 @@ class FixedFunctionTest : public DeviceTest {
     device->SetFVF(kNormalFvf);
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(NormalVertex)), D3D_OK);
   }
-
-  void ClearTo(D3DCOLOR color) { device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.f, 0); }
 };
 
 TEST_F(FixedFunctionTest, DirectionalLightLightsFacesTurnedTowardItOnly) {
@@ -57,17 +51,17 @@ TEST_F(FixedFunctionTest, DirectionalLightLightsFacesTurnedTowardItOnly) {
   SetMaterial(0.5f, 0.f, 0.f);
   ClearTo(0xFF0000FF);
   DrawNormalQuad(1.f, 0.5f, -1.f);  // faces the viewer and the light: N.L = 1
-  EXPECT_PIXEL(Pixel(400, 300), 128, 128, 128);
+  EXPECT_RGB(Pixel(400, 300), 0x808080);
 
   ClearTo(0xFF0000FF);
   DrawNormalQuad(1.f, 0.5f, 1.f);  // turned away: only ambient, which is 0
-  EXPECT_PIXEL(Pixel(400, 300), 0, 0, 0);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
 
   // Without LightEnable the same face gets no diffuse light.
   device->LightEnable(0, FALSE);
   ClearTo(0xFF0000FF);
   DrawNormalQuad(1.f, 0.5f, -1.f);
-  EXPECT_PIXEL(Pixel(400, 300), 0, 0, 0);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
 }
 
 TEST_F(FixedFunctionTest, SpecularHighlightNeedsANonZeroLightSpecular) {
@@ -79,23 +73,22 @@ TEST_F(FixedFunctionTest, SpecularHighlightNeedsANonZeroLightSpecular) {
   SetLight(0.f);
   ClearTo(0xFF000000);
   DrawNormalQuad(1.f, 0.5f, -1.f);
-  EXPECT_PIXEL(Pixel(400, 300), 64, 64, 64);
+  EXPECT_RGB(Pixel(400, 300), 0x404040);
 
   SetLight(0.5f);  // 0.25 + 0.5 * 0.8165 = 0.658 -> 168
   ClearTo(0xFF000000);
   DrawNormalQuad(1.f, 0.5f, -1.f);
-  EXPECT_PIXEL(Pixel(400, 300), 168, 168, 168);
+  EXPECT_RGB(Pixel(400, 300), 0xA8A8A8);
 
   // Turned off, the same light adds nothing.
   device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
   ClearTo(0xFF000000);
   DrawNormalQuad(1.f, 0.5f, -1.f);
-  EXPECT_PIXEL(Pixel(400, 300), 64, 64, 64);
+  EXPECT_RGB(Pixel(400, 300), 0x404040);
 }
 
 TEST_F(FixedFunctionTest, LinearVertexFogUsesEyeDepthWithAndWithoutLighting) {
-  const D3DMATRIX projection = Perspective90(1.f, 1000.f);
-  device->SetTransform(D3DTS_PROJECTION, &projection);
+  SetProjection(Perspective90(1.f, 1000.f));
   device->SetRenderState(D3DRS_FOGENABLE, TRUE);
   device->SetRenderState(D3DRS_FOGCOLOR, 0xFF000000);
   device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR);
@@ -110,7 +103,7 @@ TEST_F(FixedFunctionTest, LinearVertexFogUsesEyeDepthWithAndWithoutLighting) {
   for (const auto& c : cases) {
     ClearTo(0xFF0000FF);
     DrawColorQuad(-c.depth, -c.depth, c.depth, c.depth, c.depth, 0xFFFFFFFF);
-    EXPECT_PIXEL(Pixel(400, 300), c.expected, c.expected, c.expected) << "unlit at " << c.depth;
+    EXPECT_RGB(Pixel(400, 300), c.expected * 0x010101u) << "unlit at " << c.depth;
   }
 
   device->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -119,7 +112,7 @@ TEST_F(FixedFunctionTest, LinearVertexFogUsesEyeDepthWithAndWithoutLighting) {
   for (const auto& c : cases) {
     ClearTo(0xFF0000FF);
     DrawNormalQuad(c.depth, c.depth, -1.f);
-    EXPECT_PIXEL(Pixel(400, 300), c.expected, c.expected, c.expected) << "lit at " << c.depth;
+    EXPECT_RGB(Pixel(400, 300), c.expected * 0x010101u) << "lit at " << c.depth;
   }
 }
 
@@ -132,14 +125,14 @@ TEST_F(FixedFunctionTest, NullTextureAndPreLitVerticesGiveTheDiffuseColour) {
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   ClearTo(0xFF000000);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFF336699);
-  EXPECT_PIXEL(Pixel(400, 300), 0x33, 0x66, 0x99);
+  EXPECT_RGB(Pixel(400, 300), 0x336699);
 
   // With lighting left on, vertices without normals keep only the (zero)
   // ambient: black.
   device->SetRenderState(D3DRS_LIGHTING, TRUE);
   ClearTo(0xFF0000FF);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFF336699);
-  EXPECT_PIXEL(Pixel(400, 300), 0, 0, 0);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
 }
 
 TEST_F(FixedFunctionTest, BlendFactorsMixWithTheTarget) {
@@ -150,13 +143,13 @@ TEST_F(FixedFunctionTest, BlendFactorsMixWithTheTarget) {
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
   ClearTo(0xFF402010);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0x80808080);
-  EXPECT_PIXEL(Pixel(400, 300), 128, 96, 80);
+  EXPECT_RGB(Pixel(400, 300), 0x806050);
 
   // The standing blend: the target keeps 127/255 of itself.
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
   ClearTo(0xFF402010);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0x80808080);
-  EXPECT_PIXEL(Pixel(400, 300), 96, 80, 72);
+  EXPECT_RGB(Pixel(400, 300), 0x605048);
 }
 
 TEST_F(FixedFunctionTest, DepthTestAlphaTestAndCulling) {
@@ -166,15 +159,15 @@ TEST_F(FixedFunctionTest, DepthTestAlphaTestAndCulling) {
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFFFF0000);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFF00FF00);
   DrawColorQuad(-1, -1, 1, 1, 0.7f, 0xFF0000FF);
-  EXPECT_PIXEL(Pixel(400, 300), 0, 255, 0);
+  EXPECT_RGB(Pixel(400, 300), 0x00FF00);
 
   // With depth writes off a near quad shows but hides nothing drawn later.
   device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
   DrawColorQuad(-1, -1, 1, 1, 0.2f, 0xFFFFFF00);
   device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
-  EXPECT_PIXEL(Pixel(400, 300), 255, 255, 0);
+  EXPECT_RGB(Pixel(400, 300), 0xFFFF00);
   DrawColorQuad(-1, -1, 1, 1, 0.4f, 0xFF00FFFF);
-  EXPECT_PIXEL(Pixel(400, 300), 0, 255, 255);
+  EXPECT_RGB(Pixel(400, 300), 0x00FFFF);
 
   // Alpha test GREATER 0 (as sprites use it) discards alpha-0 pixels, depth
   // included.
@@ -186,7 +179,7 @@ TEST_F(FixedFunctionTest, DepthTestAlphaTestAndCulling) {
   device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
   DrawColorQuad(-1, -1, 1, 1, 0.1f, 0x00FFFFFF);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFFFF0000);
-  EXPECT_PIXEL(Pixel(400, 300), 255, 0, 0);
+  EXPECT_RGB(Pixel(400, 300), 0xFF0000);
   device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
 
   // Default CULLMODE CCW removes triangles wound counter-clockwise on screen.
@@ -196,10 +189,10 @@ TEST_F(FixedFunctionTest, DepthTestAlphaTestAndCulling) {
                               {0, 1, 0.5f, 0xFFFFFFFF, 0, 0}};
   device->SetFVF(kColorFvf);
   device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, ccw, sizeof(ColorVertex));
-  EXPECT_PIXEL(Pixel(400, 300), 0, 0, 0);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
   const ColorVertex cw[3] = {ccw[0], ccw[2], ccw[1]};
   device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, cw, sizeof(ColorVertex));
-  EXPECT_PIXEL(Pixel(400, 300), 255, 255, 255);
+  EXPECT_RGB(Pixel(400, 300), 0xFFFFFF);
 }
 
 }  // namespace

@@ -3,26 +3,23 @@
 // software rasteriser works in tiles on several threads).
 #include <epoxy/gl.h>
 
-#include "d3d9/device_fixture.h"
+#include "d3d9/d3d9_fixture.h"
+#include "internal/d3d9_device.h"
 
 using namespace d3d9test;
 
 namespace {
 
-class ReadBackTest : public DeviceTest {
+class ReadBackTest : public D3D9Test {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    const D3DMATRIX identity = Identity(), projection = PixelOrtho(800, 600);
-    device->SetTransform(D3DTS_WORLD, &identity);
-    device->SetTransform(D3DTS_VIEW, &identity);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3D9Test::SetUp();
+    SetProjection(PixelOrtho(800, 600));
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
   }
 
   // Every 50th pixel of the back buffer that is not `rgb`.
-  int PixelsOtherThan(int r, int g, int b) {
+  int PixelsOtherThan(DWORD rgb) {
     std::vector<uint8_t> rgba;
     int w = 0, h = 0;
     EXPECT_TRUE(corvane::d3d9::ReadSurfacePixels(backBuffer, &rgba, &w, &h));
@@ -30,7 +27,7 @@ class ReadBackTest : public DeviceTest {
     for (int y = 0; y < h; y += 50)
       for (int x = 0; x < w; x += 50) {
         const uint8_t* p = &rgba[((size_t)y * w + x) * 4];
-        if (!Near({p[0], p[1], p[2], p[3]}, r, g, b)) ++wrong;
+        wrong += !Near(DWORD(p[0]) << 16 | p[1] << 8 | p[2], rgb);
       }
     return wrong;
   }
@@ -48,7 +45,7 @@ TEST_F(ReadBackTest, ClearOnlyFrameAfterDrawnFramesReadsBackAsTheClearColourEver
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.f, 0);
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
-    ASSERT_EQ(PixelsOtherThan(0, 0, 255), 0) << "round " << round;
+    ASSERT_EQ(PixelsOtherThan(0x0000FF), 0) << "round " << round;
     device->BeginScene();
   }
 }

@@ -5,42 +5,35 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "d3d9/device_fixture.h"
+#include "d3d9/d3d9_fixture.h"
+#include "internal/d3d9_device.h"
 
 using namespace d3d9test;
 
 namespace {
 
-class SurfaceTest : public DeviceTest {
+// Unlit quads placed in pixels.
+class SurfaceTest : public D3D9Test {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    const D3DMATRIX identity = Identity();
-    device->SetTransform(D3DTS_WORLD, &identity);
-    device->SetTransform(D3DTS_VIEW, &identity);
-    SetPixelProjection(800, 600);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3D9Test::SetUp();
+    SetProjection(PixelOrtho(800, 600));
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
   }
-  void SetPixelProjection(float w, float h) {
-    const D3DMATRIX projection = PixelOrtho(w, h);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
-  }
-  void ClearTo(D3DCOLOR color) { device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.f, 0); }
 };
 
 TEST_F(SurfaceTest, IntegerPixelCoordinatesCoverExactlyThosePixels) {
   ClearTo(0xFF000000);
   DrawColorQuad(10, 20, 11, 21, 0.5f, 0xFFFFFFFF);
-  EXPECT_PIXEL(Pixel(10, 20), 255, 255, 255);
+  EXPECT_RGB(Pixel(10, 20), 0xFFFFFF);
   for (auto [x, y] : {std::pair{9, 20}, {11, 20}, {10, 19}, {10, 21}})
-    EXPECT_PIXEL(Pixel(x, y), 0, 0, 0) << x << "," << y;
+    EXPECT_RGB(Pixel(x, y), 0x000000) << x << "," << y;
 
   DrawColorQuad(100, 100, 104, 102, 0.5f, 0xFFFF0000);
-  EXPECT_PIXEL(Pixel(100, 100), 255, 0, 0);
-  EXPECT_PIXEL(Pixel(103, 101), 255, 0, 0);
+  EXPECT_RGB(Pixel(100, 100), 0xFF0000);
+  EXPECT_RGB(Pixel(103, 101), 0xFF0000);
   for (auto [x, y] : {std::pair{99, 100}, {104, 100}, {100, 99}, {100, 102}})
-    EXPECT_PIXEL(Pixel(x, y), 0, 0, 0) << x << "," << y;
+    EXPECT_RGB(Pixel(x, y), 0x000000) << x << "," << y;
 }
 
 TEST_F(SurfaceTest, RenderTargetTextureKeepsItsOrientationAsASpriteSource) {
@@ -60,20 +53,20 @@ TEST_F(SurfaceTest, RenderTargetTextureKeepsItsOrientationAsASpriteSource) {
   device->GetViewport(&vp);
   EXPECT_EQ(vp.Width, 64u);  // a new render target resets the viewport to its size
   EXPECT_EQ(vp.Height, 64u);
-  SetPixelProjection(64, 64);
+  SetProjection(PixelOrtho(64, 64));
   ClearTo(0xFFFF0000);
   DrawColorQuad(0, 0, 64, 32, 0.5f, 0xFF00FF00);
-  EXPECT_PIXEL(Pixel(5, 5, target), 0, 255, 0);
-  EXPECT_PIXEL(Pixel(5, 60, target), 255, 0, 0);
+  EXPECT_RGB(Pixel(5, 5, target), 0x00FF00);
+  EXPECT_RGB(Pixel(5, 60, target), 0xFF0000);
 
   device->SetRenderTarget(0, backBuffer);
   device->SetDepthStencilSurface(backDepth);
-  SetPixelProjection(800, 600);
+  SetProjection(PixelOrtho(800, 600));
   ClearTo(0xFF000000);
   device->SetTexture(0, texture);
   DrawColorQuad(0, 0, 800, 600, 0.5f, 0xFFFFFFFF);  // v = 0 at the top
-  EXPECT_PIXEL(Pixel(400, 100), 0, 255, 0);
-  EXPECT_PIXEL(Pixel(400, 500), 255, 0, 0);
+  EXPECT_RGB(Pixel(400, 100), 0x00FF00);
+  EXPECT_RGB(Pixel(400, 500), 0xFF0000);
   device->SetTexture(0, nullptr);
 
   backDepth->Release();
@@ -99,8 +92,8 @@ TEST_F(SurfaceTest, LockedTexelsKeepRowZeroAtTheTopAndXrgbIsOpaque) {
   device->SetTexture(0, texture);
   ClearTo(0xFF000000);
   DrawColorQuad(0, 0, 800, 600, 0.5f, 0xFFFFFFFF);
-  EXPECT_PIXEL(Pixel(400, 100), 0, 0, 255);
-  EXPECT_PIXEL(Pixel(400, 500), 255, 255, 0);
+  EXPECT_RGB(Pixel(400, 100), 0x0000FF);
+  EXPECT_RGB(Pixel(400, 500), 0xFFFF00);
   device->SetTexture(0, nullptr);
 
   D3DSURFACE_DESC desc{};
@@ -140,7 +133,7 @@ TEST_F(SurfaceTest, LocksReadBackAndOnlyLevelsNotUploadedAreGenerated) {
 
 TEST(Presentation, PresentLetterboxesIntoAWideWindowAndResetKeepsTheBackBuffer) {
   ASSERT_NE(TestWindow(), nullptr);  // registers the window class
-  HWND wide = CreateWindowExA(0, "d3d9 test window", "wide", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr, nullptr,
+  HWND wide = CreateWindowExA(0, TEST_WINDOW_CLASS, "wide", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr, nullptr,
                               nullptr);
   ASSERT_NE(wide, nullptr);
   IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);

@@ -1,11 +1,16 @@
 // .x meshes: one subset per material drawn with its own material, the file's
 // own coordinates and winding with frames baked in, D3DX material records.
-#include <cstring>
+#include <d3dx9.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "corvane_load_error.h"
-#include "d3dx9/d3dx9_fixture.h"
 #include "d3dx9/x_file_import.h"
 #include "fuzz/hostile_x_files.h"
+#include "d3dx9/bmp_writer.h"
+#include "support/device_test.h"
+#include "support/files.h"
 
 namespace {
 
@@ -62,7 +67,7 @@ Mesh Tri {
 }
 )";
 
-class MeshTest : public D3DXDeviceTest {
+class MeshTest : public DeviceTest {
  protected:
   ID3DXMesh* Load(const std::string& file, ID3DXBuffer** materials, DWORD* count) {
     ID3DXMesh* mesh = nullptr;
@@ -93,14 +98,15 @@ class MeshTest : public D3DXDeviceTest {
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     EndFrame();
   }
-  ScratchDir dir{"corvane_mesh_test"};
+  std::string File(const std::string& name) const { return dir + "/" + name; }
+  const std::string dir = MakeScratchDir("mesh");
 };
 
 TEST_F(MeshTest, ThreeMaterialsGiveThreeSubsetsDrawnWithTheirOwnMaterials) {
-  std::ofstream(dir.File("three.x")) << kThreeMaterials;
+  std::ofstream(File("three.x")) << kThreeMaterials;
   ID3DXBuffer* buffer = nullptr;
   DWORD count = 0;
-  ID3DXMesh* mesh = Load(dir.File("three.x"), &buffer, &count);
+  ID3DXMesh* mesh = Load(File("three.x"), &buffer, &count);
   ASSERT_NE(mesh, nullptr);
   ASSERT_EQ(count, 3u);
   EXPECT_EQ(mesh->GetNumFaces(), 3u);
@@ -117,14 +123,14 @@ TEST_F(MeshTest, ThreeMaterialsGiveThreeSubsetsDrawnWithTheirOwnMaterials) {
 
   // Subset 1 glows with its emissive quarter red over its green.
   DrawSubsets(mesh, materials, {0, 1, 2});
-  EXPECT_EQ(Rgb(200, 310), 0xFF0000u);
-  EXPECT_NEAR(int(Rgb(400, 310) >> 16), 64, 1);
-  EXPECT_EQ(Rgb(400, 310) & 0xFFFF, 0xFF00u);
-  EXPECT_EQ(Rgb(600, 310), 0x0000FFu);
+  EXPECT_EQ(Pixel(200, 310), 0xFF0000u);
+  EXPECT_NEAR(int(Pixel(400, 310) >> 16), 64, 1);
+  EXPECT_EQ(Pixel(400, 310) & 0xFFFF, 0xFF00u);
+  EXPECT_EQ(Pixel(600, 310), 0x0000FFu);
   DrawSubsets(mesh, materials, {1});
-  EXPECT_EQ(Rgb(200, 310), 0u);
-  EXPECT_EQ(Rgb(400, 310) & 0xFFFF, 0xFF00u);
-  EXPECT_EQ(Rgb(600, 310), 0u);
+  EXPECT_EQ(Pixel(200, 310), 0u);
+  EXPECT_EQ(Pixel(400, 310) & 0xFFFF, 0xFF00u);
+  EXPECT_EQ(Pixel(600, 310), 0u);
 
   // The file's own left-handed z, plus the frame's translation.
   auto* v = static_cast<const float*>(nullptr);
@@ -136,15 +142,11 @@ TEST_F(MeshTest, ThreeMaterialsGiveThreeSubsetsDrawnWithTheirOwnMaterials) {
 }
 
 TEST_F(MeshTest, MaterialTextureNameResolvesFromTheWorkingDirectory) {
-  std::filesystem::create_directories(dir.path / "XFILE");
-  std::filesystem::create_directories(dir.path / "bmp");
-  std::ofstream(dir.File("XFILE/three.x")) << kThreeMaterials;
-  WriteBytes(dir.File("bmp/t.bmp"), MakeBmp(1, 1, {0xFF102030}, 24));
-  struct Chdir {
-    std::filesystem::path previous = std::filesystem::current_path();
-    ~Chdir() { std::filesystem::current_path(previous); }
-  } back;
-  std::filesystem::current_path(dir.path);
+  std::filesystem::create_directories(File("XFILE"));
+  std::filesystem::create_directories(File("bmp"));
+  std::ofstream(File("XFILE/three.x")) << kThreeMaterials;
+  WriteBytes(File("bmp/t.bmp"), MakeBmp(1, 1, {0xFF102030}, 24));
+  WorkingDirectory inDir(dir);
   ID3DXBuffer* buffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* mesh = Load("xfile\\Three.x", &buffer, &count);
@@ -158,10 +160,10 @@ TEST_F(MeshTest, MaterialTextureNameResolvesFromTheWorkingDirectory) {
 }
 
 TEST_F(MeshTest, FileWithoutMaterialsGetsTheD3DXDefaultMaterial) {
-  std::ofstream(dir.File("plain.x")) << kNoMaterial;
+  std::ofstream(File("plain.x")) << kNoMaterial;
   ID3DXBuffer* buffer = nullptr;
   DWORD count = 0;
-  ID3DXMesh* mesh = Load(dir.File("plain.x"), &buffer, &count);
+  ID3DXMesh* mesh = Load(File("plain.x"), &buffer, &count);
   ASSERT_NE(mesh, nullptr);
   ASSERT_EQ(count, 1u);
   const D3DMATERIAL9& m = static_cast<const D3DXMATERIAL*>(buffer->GetBufferPointer())->MatD3D;
@@ -174,13 +176,13 @@ TEST_F(MeshTest, FileWithoutMaterialsGetsTheD3DXDefaultMaterial) {
 }
 
 TEST_F(MeshTest, MissingEmptyAndBrokenFilesFail) {
-  std::ofstream(dir.File("empty.x"));
+  std::ofstream(File("empty.x"));
   std::string cut = kThreeMaterials;
-  std::ofstream(dir.File("cut.x")) << cut.substr(0, cut.size() / 2);
+  std::ofstream(File("cut.x")) << cut.substr(0, cut.size() / 2);
   for (const char* name : {"missing.x", "empty.x", "cut.x"}) {
     ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(1);
     DWORD count = 7;
-    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(dir.File(name).c_str(), D3DXMESH_MANAGED, device, nullptr, nullptr,
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(File(name).c_str(), D3DXMESH_MANAGED, device, nullptr, nullptr,
                                           nullptr, &count, &mesh)))
         << name;
     EXPECT_EQ(mesh, nullptr) << name;
@@ -193,13 +195,13 @@ TEST_F(MeshTest, MissingEmptyAndBrokenFilesFail) {
 TEST_F(MeshTest, HostileFilesAreRefusedWithoutHarmingTheGame) {
   std::vector<std::string> names = {"folder.x"};
   for (const auto& [name, text] : HostileXFiles()) {
-    std::ofstream(dir.File(name)) << text;
+    std::ofstream(File(name)) << text;
     names.insert(names.begin(), name);
   }
-  std::filesystem::create_directories(dir.path / "folder.x");
+  std::filesystem::create_directories(File("folder.x"));
   for (const std::string& name : names) {
     ID3DXMesh* mesh = nullptr;
-    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(dir.File(name).c_str(), 0, device, nullptr, nullptr, nullptr, nullptr,
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXA(File(name).c_str(), 0, device, nullptr, nullptr, nullptr, nullptr,
                                           &mesh)))
         << name;
     EXPECT_EQ(mesh, nullptr) << name;
@@ -210,10 +212,10 @@ TEST_F(MeshTest, HostileFilesAreRefusedWithoutHarmingTheGame) {
 
 // What comes back from the child is checked again before it becomes a mesh.
 TEST_F(MeshTest, ChildAnswersWithBadIndicesOrCutShortAreRefused) {
-  std::ofstream(dir.File("three.x")) << kThreeMaterials;
+  std::ofstream(File("three.x")) << kThreeMaterials;
   corvane::d3dx9::XFileContents good;
   std::string error;
-  ASSERT_TRUE(corvane::d3dx9::ImportXFile(dir.File("three.x"), &good, &error)) << error;
+  ASSERT_TRUE(corvane::d3dx9::ImportXFile(File("three.x"), &good, &error)) << error;
   corvane::d3dx9::XFileContents badIndex = good, badMaterial = good, back;
   badIndex.geometry.indices[4] = uint32_t(good.geometry.vertices.size());
   badMaterial.geometry.attributes.back() = 3;

@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "common/path_lookup.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
 TEST(PathLookup, FindsFilesWhateverTheSeparatorOrCase) {
-  const fs::path root = fs::temp_directory_path() / "corvane_path_lookup";
-  fs::remove_all(root);
+  const fs::path root = MakeScratchDir("path-lookup");
   fs::create_directories(root / "XFILE" / "Sub");
   std::ofstream(root / "XFILE" / "Sub" / "Stone.x") << "x";
   std::ofstream(root / "XFILE" / "stone.x") << "lower";
@@ -29,9 +29,6 @@ TEST(PathLookup, FindsFilesWhateverTheSeparatorOrCase) {
   EXPECT_EQ(corvane::ResolvePath(""), "");
 
   // Relative names resolve against the working directory.
-  const fs::path previous = fs::current_path();
-  fs::current_path(root);
+  WorkingDirectory inRoot(root);
   EXPECT_EQ(corvane::ResolvePath(".\\xfile\\sub\\STONE.X"), "XFILE/Sub/Stone.x");
-  fs::current_path(previous);
-  fs::remove_all(root);
 }

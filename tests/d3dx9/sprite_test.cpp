@@ -1,14 +1,20 @@
 // ID3DXSprite by pixel read-back: one-to-one placement, the turning and
 // mirroring sense of its transform, depth against 3D geometry, state restore.
-#include "d3dx9/d3dx9_fixture.h"
+#include <d3dx9.h>
+
+#include <cstring>
+
+#include "internal/d3d9_device.h"
+#include "support/device_test.h"
 
 namespace {
 
 constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 
-class SpriteTest : public D3DXDeviceTest {
+class SpriteTest : public DeviceTest {
  protected:
   void SetUp() override {
+    DeviceTest::SetUp();
     ASSERT_EQ(D3DXCreateSprite(device, &sprite), D3D_OK);
     // 4x4: a red left column, a blue top-right texel, the rest green.
     std::vector<DWORD> texels(16, kGreen);
@@ -18,8 +24,9 @@ class SpriteTest : public D3DXDeviceTest {
     ASSERT_NE(texture, nullptr);
   }
   void TearDown() override {
-    texture->Release();
-    sprite->Release();
+    if (texture) texture->Release();
+    if (sprite) sprite->Release();
+    DeviceTest::TearDown();
   }
   // The sprite centred on (x, y, z) under scale x angle, as the game draws it.
   void DrawCentred(float x, float y, float z, float degrees, float sx, float sy) {
@@ -62,13 +69,13 @@ TEST_F(SpriteTest, UnturnedSpriteMapsTexelsOneToOneAroundItsCentre) {
   BeginFrame(0xFF000000);
   DrawCentred(400, 300, 0, 0, 1, 1);
   EndFrame();
-  EXPECT_EQ(Rgb(398, 298), 0xFF0000u);  // texel (0,0)
-  EXPECT_EQ(Rgb(401, 298), 0x0000FFu);  // texel (3,0)
-  EXPECT_EQ(Rgb(399, 301), 0x00FF00u);  // texel (1,3)
-  EXPECT_EQ(Rgb(397, 298), 0x000000u);
-  EXPECT_EQ(Rgb(402, 298), 0x000000u);
-  EXPECT_EQ(Rgb(398, 297), 0x000000u);
-  EXPECT_EQ(Rgb(398, 302), 0x000000u);
+  EXPECT_EQ(Pixel(398, 298), 0xFF0000u);  // texel (0,0)
+  EXPECT_EQ(Pixel(401, 298), 0x0000FFu);  // texel (3,0)
+  EXPECT_EQ(Pixel(399, 301), 0x00FF00u);  // texel (1,3)
+  EXPECT_EQ(Pixel(397, 298), 0x000000u);
+  EXPECT_EQ(Pixel(402, 298), 0x000000u);
+  EXPECT_EQ(Pixel(398, 297), 0x000000u);
+  EXPECT_EQ(Pixel(398, 302), 0x000000u);
 }
 
 TEST_F(SpriteTest, PositiveAngleTurnsClockwiseAndNegativeScaleMirrors) {
@@ -78,13 +85,13 @@ TEST_F(SpriteTest, PositiveAngleTurnsClockwiseAndNegativeScaleMirrors) {
   EndFrame();
   // Clockwise quarter turn: the left column becomes the top row and the
   // top-right texel the bottom-right.
-  EXPECT_EQ(Rgb(198, 298), 0xFF0000u);
-  EXPECT_EQ(Rgb(201, 298), 0xFF0000u);
-  EXPECT_EQ(Rgb(201, 301), 0x0000FFu);
-  EXPECT_EQ(Rgb(198, 301), 0x00FF00u);
+  EXPECT_EQ(Pixel(198, 298), 0xFF0000u);
+  EXPECT_EQ(Pixel(201, 298), 0xFF0000u);
+  EXPECT_EQ(Pixel(201, 301), 0x0000FFu);
+  EXPECT_EQ(Pixel(198, 301), 0x00FF00u);
   // Mirrored: red on the right, blue top-left.
-  EXPECT_EQ(Rgb(601, 300), 0xFF0000u);
-  EXPECT_EQ(Rgb(598, 298), 0x0000FFu);
+  EXPECT_EQ(Pixel(601, 300), 0xFF0000u);
+  EXPECT_EQ(Pixel(598, 298), 0x0000FFu);
 }
 
 TEST_F(SpriteTest, SpriteDepthTakesPartInTheDepthTest) {
@@ -95,11 +102,11 @@ TEST_F(SpriteTest, SpriteDepthTakesPartInTheDepthTest) {
   DrawCentred(400, 300, 0.9f, 0, 1, 1);  // behind the first sprite
   DrawCentred(384, 300, 0.9f, 0, 1, 1);  // behind the yellow quad
   EndFrame();
-  EXPECT_EQ(Rgb(392, 300), 0xFF0000u);  // big sprite's red column survives the quads
-  EXPECT_EQ(Rgb(405, 300), 0x00FF00u);
-  EXPECT_EQ(Rgb(398, 298), 0x00FF00u);  // not the hidden small sprite's red
-  EXPECT_EQ(Rgb(382, 298), 0xFFFF00u);  // the nearer quad hides the far sprite
-  EXPECT_EQ(Rgb(385, 315), 0xFFFF00u);
+  EXPECT_EQ(Pixel(392, 300), 0xFF0000u);  // big sprite's red column survives the quads
+  EXPECT_EQ(Pixel(405, 300), 0x00FF00u);
+  EXPECT_EQ(Pixel(398, 298), 0x00FF00u);  // not the hidden small sprite's red
+  EXPECT_EQ(Pixel(382, 298), 0xFFFF00u);  // the nearer quad hides the far sprite
+  EXPECT_EQ(Pixel(385, 315), 0xFFFF00u);
 }
 
 TEST_F(SpriteTest, BeginLeavesDepthStatesAndEndRestoresTheDeviceState) {

@@ -6,14 +6,18 @@
 
 #include <sys/stat.h>
 
+#include <d3dx9.h>
+
 #include "corvane_load_error.h"
-#include "d3dx9/d3dx9_fixture.h"
+#include "d3dx9/bmp_writer.h"
+#include "support/device_test.h"
+#include "support/files.h"
 
 namespace {
 
 constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kMagenta = 0xFFFF00FF;
 
-class TextureTest : public D3DXDeviceTest {
+class TextureTest : public DeviceTest {
  protected:
   IDirect3DTexture9* LoadEx(const std::string& file, UINT w, UINT h, D3DCOLOR key, UINT levels = 1) {
     IDirect3DTexture9* texture = nullptr;
@@ -23,15 +27,16 @@ class TextureTest : public D3DXDeviceTest {
     EXPECT_EQ(SUCCEEDED(hr), texture != nullptr);
     return texture;
   }
-  ScratchDir dir{"corvane_texture_test"};
+  std::string File(const std::string& name) const { return dir + "/" + name; }
+  const std::string dir = MakeScratchDir("texture");
 };
 
 // 3x2 picture: red green blue / magenta, magenta-but-one, white.
 const std::vector<DWORD> kPicture = {kRed, kGreen, kBlue, kMagenta, 0xFFFE00FF, 0xFFFFFFFF};
 
 TEST_F(TextureTest, SmallerFileIsPaddedWithTransparentBlackAndLargerOneCut) {
-  WriteBytes(dir.File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
-  IDirect3DTexture9* big = LoadEx(dir.File("p.bmp"), 4, 4, 0);
+  WriteBytes(File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
+  IDirect3DTexture9* big = LoadEx(File("p.bmp"), 4, 4, 0);
   ASSERT_NE(big, nullptr);
   D3DSURFACE_DESC desc;
   big->GetLevelDesc(0, &desc);
@@ -44,42 +49,42 @@ TEST_F(TextureTest, SmallerFileIsPaddedWithTransparentBlackAndLargerOneCut) {
   EXPECT_EQ(ReadTexels(big), padded);
   big->Release();
 
-  IDirect3DTexture9* small = LoadEx(dir.File("p.bmp"), 2, 1, 0);
+  IDirect3DTexture9* small = LoadEx(File("p.bmp"), 2, 1, 0);
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(ReadTexels(small), (std::vector<DWORD>{kRed, kGreen}));
   small->Release();
 }
 
 TEST_F(TextureTest, ColourKeyMatchesTheWholeOpaqueColourExactly) {
-  WriteBytes(dir.File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
-  IDirect3DTexture9* keyed = LoadEx(dir.File("p.bmp"), 3, 2, 0xFFFF00FF);
+  WriteBytes(File("p.bmp"), MakeBmp(3, 2, kPicture, 24));
+  IDirect3DTexture9* keyed = LoadEx(File("p.bmp"), 3, 2, 0xFFFF00FF);
   ASSERT_NE(keyed, nullptr);
   EXPECT_EQ(ReadTexels(keyed), (std::vector<DWORD>{kRed, kGreen, kBlue, 0, 0xFFFE00FF, 0xFFFFFFFF}));
   keyed->Release();
   // Without alpha in the key it never matches an opaque texel.
-  IDirect3DTexture9* unkeyed = LoadEx(dir.File("p.bmp"), 3, 2, 0x00FF00FF);
+  IDirect3DTexture9* unkeyed = LoadEx(File("p.bmp"), 3, 2, 0x00FF00FF);
   ASSERT_NE(unkeyed, nullptr);
   EXPECT_EQ(ReadTexels(unkeyed), kPicture);
   unkeyed->Release();
 }
 
 TEST_F(TextureTest, EightTwentyFourAndThirtyTwoBitBmpsAndPngReadAlike) {
-  WriteBytes(dir.File("p8.bmp"), MakeBmp(3, 2, kPicture, 8));
-  WriteBytes(dir.File("p24.bmp"), MakeBmp(3, 2, kPicture, 24));
-  WriteBytes(dir.File("p32.bmp"), MakeBmp(3, 2, kPicture, 32));
+  WriteBytes(File("p8.bmp"), MakeBmp(3, 2, kPicture, 8));
+  WriteBytes(File("p24.bmp"), MakeBmp(3, 2, kPicture, 24));
+  WriteBytes(File("p32.bmp"), MakeBmp(3, 2, kPicture, 32));
   // The PNG carries real alpha: one texel half transparent.
   std::vector<uint8_t> rgba;
   for (DWORD t : kPicture) rgba.insert(rgba.end(), {uint8_t(t >> 16), uint8_t(t >> 8), uint8_t(t), uint8_t(t >> 24)});
   rgba[7] = 0x80;
-  ASSERT_TRUE(stbi_write_png(dir.File("p.png").c_str(), 3, 2, 4, rgba.data(), 12));
+  ASSERT_TRUE(stbi_write_png(File("p.png").c_str(), 3, 2, 4, rgba.data(), 12));
 
   for (const char* name : {"p8.bmp", "p24.bmp", "p32.bmp"}) {
-    IDirect3DTexture9* t = LoadEx(dir.File(name), 3, 2, 0);
+    IDirect3DTexture9* t = LoadEx(File(name), 3, 2, 0);
     ASSERT_NE(t, nullptr) << name;
     EXPECT_EQ(ReadTexels(t), kPicture) << name;
     t->Release();
   }
-  IDirect3DTexture9* png = LoadEx(dir.File("p.png"), 3, 2, 0);
+  IDirect3DTexture9* png = LoadEx(File("p.png"), 3, 2, 0);
   ASSERT_NE(png, nullptr);
   std::vector<DWORD> expected = kPicture;
   expected[1] = 0x8000FF00;
@@ -89,9 +94,9 @@ TEST_F(TextureTest, EightTwentyFourAndThirtyTwoBitBmpsAndPngReadAlike) {
 
 TEST_F(TextureTest, DefaultSizeRoundsUpToAPowerOfTwoAndRescales) {
   // 3x2 of one colour stretched over 4x2 stays that colour, with a full mip chain.
-  WriteBytes(dir.File("flat.bmp"), MakeBmp(3, 2, std::vector<DWORD>(6, kBlue), 24));
+  WriteBytes(File("flat.bmp"), MakeBmp(3, 2, std::vector<DWORD>(6, kBlue), 24));
   IDirect3DTexture9* t = nullptr;
-  ASSERT_EQ(D3DXCreateTextureFromFileA(device, dir.File("flat.bmp").c_str(), &t), D3D_OK);
+  ASSERT_EQ(D3DXCreateTextureFromFileA(device, File("flat.bmp").c_str(), &t), D3D_OK);
   D3DSURFACE_DESC desc;
   t->GetLevelDesc(0, &desc);
   EXPECT_EQ(desc.Width, 4u);
@@ -104,12 +109,12 @@ TEST_F(TextureTest, DefaultSizeRoundsUpToAPowerOfTwoAndRescales) {
 
 TEST_F(TextureTest, MissingTruncatedAndCorruptFilesAreRefused) {
   std::vector<uint8_t> bmp = MakeBmp(3, 2, kPicture, 24);
-  WriteBytes(dir.File("cut.bmp"), std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30));
-  WriteBytes(dir.File("junk.png"), {0x89, 'P', 'N', 'G', 1, 2, 3});
-  WriteBytes(dir.File("empty.bmp"), {});
+  WriteBytes(File("cut.bmp"), std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30));
+  WriteBytes(File("junk.png"), {0x89, 'P', 'N', 'G', 1, 2, 3});
+  WriteBytes(File("empty.bmp"), {});
   for (const char* name : {"missing.bmp", "cut.bmp", "junk.png", "empty.bmp"}) {
     IDirect3DTexture9* t = reinterpret_cast<IDirect3DTexture9*>(1);
-    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, File(name).c_str(), &t))) << name;
     EXPECT_EQ(t, nullptr) << name;
   }
 }
@@ -125,18 +130,18 @@ TEST_F(TextureTest, HeadersClaimingMoreThanTheFileHoldsAndFoldersAreRefused) {
   };
   put32(big, 18, 16384);
   put32(big, 22, 16384);
-  WriteBytes(dir.File("big.bmp"), big);
+  WriteBytes(File("big.bmp"), big);
   std::vector<uint8_t> half = MakeBmp(64, 64, std::vector<DWORD>(64 * 64, kBlue), 24);
   half.resize(half.size() / 2);
-  WriteBytes(dir.File("half.bmp"), half);
+  WriteBytes(File("half.bmp"), half);
   std::vector<uint8_t> narrow = MakeBmp(4, 4, std::vector<DWORD>(16, kRed), 24);
   put32(narrow, 18, 0);
-  WriteBytes(dir.File("narrow.bmp"), narrow);
-  std::filesystem::create_directories(dir.path / "folder.bmp");
-  ASSERT_EQ(mkfifo(dir.File("fifo.bmp").c_str(), 0600), 0);  // never opened for writing: must not block
+  WriteBytes(File("narrow.bmp"), narrow);
+  std::filesystem::create_directories(File("folder.bmp"));
+  ASSERT_EQ(mkfifo(File("fifo.bmp").c_str(), 0600), 0);  // never opened for writing: must not block
   for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "fifo.bmp", "folder.bmp"}) {
     IDirect3DTexture9* t = nullptr;
-    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, dir.File(name).c_str(), &t))) << name;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, File(name).c_str(), &t))) << name;
     EXPECT_EQ(t, nullptr) << name;
     EXPECT_STRNE(CorvaneLastLoadError(), "") << name;
   }

@@ -1,7 +1,15 @@
 // The best-score file: its layouts, its exact written form, and that no
 // damaged, unreadable or shared file and no failed write loses a score.
 #include "frontend/best_scores.h"
-#include "frontend/game_run.h"
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -41,7 +49,7 @@ class BestScores : public ::testing::Test {
   void Set(int a, int b, int c) { bestScores[0] = a, bestScores[1] = b, bestScores[2] = c; }
 
   const fs::path home = fs::current_path();
-  const fs::path root = fs::temp_directory_path() / ("corvane-scores-" + std::to_string(::getpid()));
+  const fs::path root = MakeScratchDir("scores");
   const fs::path file = root / "data/TEXT/ranking.txt", userFile = root / "user/corvane/ranking.txt";
 };
 

@@ -2,13 +2,11 @@
 // its best-score entry. The ship stands at (0, 0, -60) when the update reads it.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <unistd.h>
+#include <memory>
 
 #include "game/round_flow.h"
 #include "gameplay/gameplay_fixture.h"
+#include "support/files.h"
 
 using Obstacles = Gameplay;
 
@@ -108,12 +106,10 @@ TEST_F(Obstacles, PassingSoundFollowsTheLastQualifyingSlot) {
 }
 
 TEST_F(Obstacles, CrashEndsTheRoundAndSavesTheNewTableAtOnce) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("corvane-crash-" + std::to_string(getpid()));
-  fs::create_directories(dir / "TEXT");
-  fs::path home = fs::current_path();
+  const std::string dir = MakeScratchDir("crash");
+  std::filesystem::create_directories(dir + "/TEXT");
   setenv("XDG_DATA_HOME", dir.c_str(), 1);
-  fs::current_path(dir);
+  auto inDir = std::make_unique<WorkingDirectory>(dir);
 
   StartFlying();
   EmptyCourse();
@@ -126,14 +122,11 @@ TEST_F(Obstacles, CrashEndsTheRoundAndSavesTheNewTableAtOnce) {
   EXPECT_EQ(Screen.tint.b, 150.0f);
   for (int slot = 0; slot < SOUND_SLOT_COUNT; ++slot) EXPECT_GE(CountCalls(slot, "Stop"), 1);
   EXPECT_EQ(CountCalls(PASS_SOUND, "Stop"), 1);
-  std::stringstream text;
-  text << std::ifstream(dir / "TEXT" / "ranking.txt").rdbuf();
-  EXPECT_EQ(text.str(), "300 200 200 ");
+  EXPECT_EQ(ReadText(dir + "/TEXT/ranking.txt"), "300 200 200 ");
   Step();  // Enter still down: leave
   EXPECT_EQ(scene, SCENE_MODE_SELECT);
 
-  fs::current_path(home);
-  fs::remove_all(dir);
+  inDir.reset();
   unsetenv("XDG_DATA_HOME");
   EXPECT_FALSE(InsertBestScore(99.9f));
   EXPECT_TRUE(InsertBestScore(300.0f));  // equal goes above

@@ -1,24 +1,7 @@
 // A normal run through the built program: countdown, flight, boost and pause
 // as the state dump and the sound trace show them, frame by frame.
-#include <string>
-
 #include "gameplay/gameplay_fixture.h"
 #include "support/corvane_run.h"
-
-namespace {
-
-// Frames on which the trace shows SLOT receiving "METHOD ARGS".
-std::vector<int> TracedFrames(const CorvaneRun& run, const std::string& call) {
-  std::vector<int> frames;
-  for (const std::string& line : run.soundTrace) {
-    size_t space = line.find(' ');
-    if (space != std::string::npos && line.compare(space + 1, std::string::npos, call) == 0)
-      frames.push_back(std::stoi(line.substr(0, space)));
-  }
-  return frames;
-}
-
-}  // namespace
 
 TEST(WholeRound, CountdownFlightBoostAndPauseFollowTheFrameCounts) {
   CorvaneRunOptions options;
@@ -34,13 +17,13 @@ TEST(WholeRound, CountdownFlightBoostAndPauseFollowTheFrameCounts) {
     if (first < 0 && row["scene"].number == SCENE_GAME) first = (int)row["frame"].number + 1;
   ASSERT_GT(first, 0);
   ASSERT_LT(first + 210, 450);
-  EXPECT_EQ(TracedFrames(run, "SND_COUNTDOWN_3 Play 0 0 0"),
+  EXPECT_EQ(run.Calls("SND_COUNTDOWN_3", "Play", "0 0 0"),
             (std::vector<int>{first + 1, first + 58, first + 115}));
   EXPECT_EQ(run.dump[first + 169]["Round"]["phase"].number, PHASE_COUNTDOWN);
   EXPECT_EQ(run.dump[first + 170]["Round"]["phase"].number, PHASE_FLYING);
-  EXPECT_EQ(TracedFrames(run, "passSound Play 0 0 1"), std::vector<int>{first + 170});
-  EXPECT_EQ(TracedFrames(run, "SND_FORWARD_DASH Play 0 0 0"), std::vector<int>{first + 210});
-  EXPECT_EQ(TracedFrames(run, "SND_ESC Play 0 0 0"), std::vector<int>{450});
+  EXPECT_EQ(run.Calls("passSound", "Play", "0 0 1"), std::vector<int>{first + 170});
+  EXPECT_EQ(run.Calls("SND_FORWARD_DASH", "Play", "0 0 0"), std::vector<int>{first + 210});
+  EXPECT_EQ(run.Calls("SND_ESC", "Play", "0 0 0"), std::vector<int>{450});
   EXPECT_EQ(run.dump[450]["Round"]["phase"].number, PHASE_PAUSED);
   EXPECT_EQ(run.dump[455]["Round"]["score"].number, run.dump[450]["Round"]["score"].number);
 }

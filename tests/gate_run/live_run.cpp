@@ -1,5 +1,7 @@
 #include "gate_run/live_run.h"
 
+#include "support/child_process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,7 +11,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 LiveRun::~LiveRun() {
@@ -36,17 +37,11 @@ bool LiveRun::Start(const std::vector<std::string>& extraArgs) {
                                    "--script",      scriptPath,   "--dump",      "all",
                                    "--dump-file",   dumpPath};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-  std::string errPath = workDir + "/stderr.txt";
-  child_ = fork();
-  if (child_ == 0) {
-    if (!freopen(errPath.c_str(), "w", stderr)) _exit(127);
-    chdir(workDir.c_str());
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  ChildSetup setup;
+  setup.workDir = workDir;
+  setup.errFile = workDir + "/stderr.txt";
+  setup.timeLimit = 0;  // a whole stage takes long; the driver stops the run
+  child_ = StartChild(args, setup);
   // The script's write end opens once the program holds the read end.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while ((scriptFd_ = open(scriptPath.c_str(), O_WRONLY | O_NONBLOCK)) < 0) {

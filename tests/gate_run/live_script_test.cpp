@@ -82,11 +82,6 @@ TEST(LiveScript, ABadLineEndsTheRunWithAMessage) {
   ASSERT_TRUE(run.Next(state));
   ASSERT_TRUE(run.Send(0, "up"));  // frames must increase
   EXPECT_EQ(run.Finish(), 0);
-  std::FILE* err = std::fopen((run.workDir + "/stderr.txt").c_str(), "r");
-  ASSERT_NE(err, nullptr);
-  char text[4096] = {};
-  text[std::fread(text, 1, sizeof text - 1, err)] = '\0';
-  std::fclose(err);
-  EXPECT_NE(std::string(text).find("line 2: frame 0 does not come after frame 0; quitting"), std::string::npos)
-      << text;
+  const std::string text = ReadText(run.workDir + "/stderr.txt");
+  EXPECT_NE(text.find("line 2: frame 0 does not come after frame 0; quitting"), std::string::npos) << text;
 }

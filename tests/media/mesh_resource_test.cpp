@@ -3,10 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
-#include "media/device_fixture.h"
+#include "media/media_fixture.h"
 #include "media/mesh_resource.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -34,23 +33,18 @@ Mesh { 12;
  MeshTextureCoords { 12; 0;0;, 1;0;, 1;1;, 0;1;, 0;0;, 1;0;, 1;1;, 0;1;, 0;0;, 1;0;, 1;1;, 0;1;; } }
 )";
 
-class Meshes : public DeviceTest {
+// A scratch folder as the working directory, holding XFILE/Quads.x.
+class Meshes : public MediaTest {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    fs::remove_all(root);
+    MediaTest::SetUp();
     fs::create_directories(root / "XFILE");
-    fs::current_path(root);
-    std::ofstream("XFILE/Quads.x") << QUADS_X;
-    WriteBmp("green.bmp", 0, 255, 0);
-    WriteBmp("XFILE/green.bmp", 255, 255, 0);  // beside the .x file: must not be used
+    std::ofstream(root / "XFILE/Quads.x") << QUADS_X;
+    WriteBmp(root / "green.bmp", 0, 255, 0);
+    WriteBmp(root / "XFILE/green.bmp", 255, 255, 0);  // beside the .x file: must not be used
   }
-  void TearDown() override {
-    fs::current_path(home);
-    fs::remove_all(root);
-  }
-  const fs::path home = fs::current_path();
-  const fs::path root = fs::temp_directory_path() / ("corvane-mesh-" + std::to_string(::getpid()));
+  const fs::path root = MakeScratchDir("mesh");
+  WorkingDirectory inRoot{root};
 };
 
 TEST_F(Meshes, SubsetsDrawInOrderWithTheirOwnMaterialAndTexture) {
@@ -64,20 +58,20 @@ TEST_F(Meshes, SubsetsDrawInOrderWithTheirOwnMaterialAndTexture) {
   BeginFrame(0xFF000000);
   D3DXMATRIX identity;
   D3DXMatrixIdentity(&identity);
-  for (D3DTRANSFORMSTATETYPE t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) Gfx.device->SetTransform(t, &identity);
-  Gfx.device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  Gfx.device->SetRenderState(D3DRS_LIGHTING, TRUE);
-  Gfx.device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);  // no light: each shows its ambient = diffuse
+  for (D3DTRANSFORMSTATETYPE t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) device->SetTransform(t, &identity);
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);  // no light: each shows its ambient = diffuse
   DrawMesh(quads);
   IDirect3DBaseTexture9* lastTexture = (IDirect3DBaseTexture9*)&quads;
-  Gfx.device->GetTexture(0, &lastTexture);
+  device->GetTexture(0, &lastTexture);
   EndFrame();
-  Gfx.device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-  Gfx.device->SetRenderState(D3DRS_AMBIENT, 0);
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  device->SetRenderState(D3DRS_AMBIENT, 0);
   EXPECT_EQ(lastTexture, nullptr);  // the last subset drew untextured
   // Left to right: 0 alone, 1 over 0, 1 alone, 2 over 1, 2 alone.
   const int expected[5][2] = {{120, 0xFF0000}, {320, 0x00FF00}, {420, 0x00FF00}, {520, 0x0000FF}, {700, 0x0000FF}};
-  for (const auto& [x, rgb] : expected) EXPECT_PRED2(Near, At(x, 300), rgb) << x;
+  for (const auto& [x, rgb] : expected) EXPECT_RGB(Pixel(x, 300), (DWORD)rgb) << x;
 
   ReleaseMesh(quads);
   EXPECT_TRUE(quads.mesh == NULL && quads.textures == NULL && quads.materials == NULL);
@@ -94,7 +88,7 @@ TEST_F(Meshes, MissingFileGivesAnEmptyResourceThatDrawsNothing) {
   BeginFrame(0xFF000000);
   DrawMesh(missing);
   EndFrame();
-  EXPECT_PRED2(Near, At(400, 300), 0x000000);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "app/asset_catalogue.h"
-#include "media/device_fixture.h"
+#include "media/media_fixture.h"
 #include "media/sprite_draw.h"
 
 namespace {
@@ -28,13 +28,16 @@ TEST(SplitDigits, MostSignificantFirstNothingForZeroOrLessAndTenDigitsWhole) {
   }
 }
 
-class Sprites : public DeviceTest {
+class Sprites : public MediaTest {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    white = MakeTexture(64, 64, [](UINT, UINT) { return 0xFFFFFFFFu; });
+    MediaTest::SetUp();
+    white = FillTexture(64, 64, [](UINT, UINT) { return 0xFFFFFFFFu; });
   }
-  void TearDown() override { white->Release(); }
+  void TearDown() override {
+    if (white) white->Release();
+    MediaTest::TearDown();
+  }
   void Draw(BlendMode mode, float scaleX, int right, int alpha, int red, int green, int blue,
             IDirect3DTexture9* texture) {
     DrawSprite(mode, 400, 300, 0, 0, scaleX, 1, 1, 0, 0, right, 64, texture, alpha, red, green, blue);
@@ -47,10 +50,10 @@ TEST_F(Sprites, OddWidthCentreIsAHalfPixel) {
   Draw(BLEND_ALPHA, 10.0f, 33, 255, 255, 255, 255, white);  // ten times wider: the half pixel shows as five
   EndFrame();
   // 330 pixels centred on 400 cover 235 to 565; a centre of 16 would give 240 to 570.
-  for (int x : {238, 562}) EXPECT_PRED2(Near, At(x, 300), 0xFFFFFF) << x;
-  for (int x : {232, 568}) EXPECT_PRED2(Near, At(x, 300), 0x000000) << x;
-  for (int y : {270, 329}) EXPECT_PRED2(Near, At(400, y), 0xFFFFFF) << y;
-  for (int y : {265, 335}) EXPECT_PRED2(Near, At(400, y), 0x000000) << y;
+  for (int x : {238, 562}) EXPECT_RGB(Pixel(x, 300), 0xFFFFFF) << x;
+  for (int x : {232, 568}) EXPECT_RGB(Pixel(x, 300), 0x000000) << x;
+  for (int y : {270, 329}) EXPECT_RGB(Pixel(400, y), 0xFFFFFF) << y;
+  for (int y : {265, 335}) EXPECT_RGB(Pixel(400, y), 0x000000) << y;
 }
 
 TEST_F(Sprites, BlendModesMixAndPutTheirStatesBack) {
@@ -63,13 +66,13 @@ TEST_F(Sprites, BlendModesMixAndPutTheirStatesBack) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     BeginFrame(0xFF640000);
-    Gfx.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCCOLOR);
-    Gfx.device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCCOLOR);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     Draw(c.mode, 1.0f, 64, 128, 0, 0, 200, white);
     EXPECT_EQ(State(D3DRS_DESTBLEND), c.destBlend);
     EXPECT_EQ(State(D3DRS_ZWRITEENABLE), c.zWrite);
     EndFrame();
-    EXPECT_PRED2(Near, At(400, 300), c.pixel);
+    EXPECT_RGB(Pixel(400, 300), c.pixel);
   }
 }
 
@@ -80,27 +83,27 @@ TEST_F(Sprites, ColoursWrapAt256AndMissingTexturesShowTheChecker) {
   Draw(BLEND_ALPHA, 1.0f, 64, 255, 256, 300, 0, white);    // red 256 is 0, green 300 is 44
   DrawSprite(BLEND_ALPHA, 100, 100, 0, 0, 1, 1, 1, 0, 0, 64, 64, NULL, 255, 255, 255, 255);
   EndFrame();
-  EXPECT_PRED2(Near, At(400, 300), 0x002C00);
-  EXPECT_PRED2(Near, At(72, 72), 0xFF00FF);  // eight-pixel magenta and black cells
-  EXPECT_PRED2(Near, At(80, 72), 0x000000);
+  EXPECT_RGB(Pixel(400, 300), 0x002C00);
+  EXPECT_RGB(Pixel(72, 72), 0xFF00FF);  // eight-pixel magenta and black cells
+  EXPECT_RGB(Pixel(80, 72), 0x000000);
   ReleasePlaceholderTexture();
 }
 
 TEST_F(Sprites, NumbersEndLeftOfXAndStepByScale) {
   // Digit d's cell is the colour (20d, 255, 128).
-  tex123 = MakeTexture(384, 64, [](UINT x, UINT) { return 0xFF00FF80u | (x / 32 % 10 * 20) << 16; });
+  tex123 = FillTexture(384, 64, [](UINT x, UINT) { return 0xFF00FF80u | (x / 32 % 10 * 20) << 16; });
   SplitDigits(42);
   BeginFrame(0xFF000000);
   DrawNumber(400, 300, 1, 255, 255, 255);
   EndFrame();
-  EXPECT_PRED2(Near, At(336, 300), 0x50FF80);  // the 4 centred at 336
-  EXPECT_PRED2(Near, At(368, 300), 0x28FF80);  // the 2 at 368
-  for (int x : {314, 390}) EXPECT_PRED2(Near, At(x, 300), 0x000000);
+  EXPECT_RGB(Pixel(336, 300), 0x50FF80);  // the 4 centred at 336
+  EXPECT_RGB(Pixel(368, 300), 0x28FF80);  // the 2 at 368
+  for (int x : {314, 390}) EXPECT_RGB(Pixel(x, 300), 0x000000);
   BeginFrame(0xFF000000);
   DrawNumber(400, 300, 2, 255, 255, 255);  // the first digit stays, the step doubles
   EndFrame();
-  EXPECT_PRED2(Near, At(336, 300), 0x50FF80);
-  EXPECT_PRED2(Near, At(400, 300), 0x28FF80);
+  EXPECT_RGB(Pixel(336, 300), 0x50FF80);
+  EXPECT_RGB(Pixel(400, 300), 0x28FF80);
   tex123->Release();
   tex123 = NULL;
 }

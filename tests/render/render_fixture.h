@@ -9,14 +9,11 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
-#include "app/startup.h"
 #include "internal/automation.h"
 #include "frontend/best_scores.h"
 #include "frontend/title.h"
@@ -24,7 +21,7 @@
 #include "game/world_state.h"
 #include "internal/d3d9_device.h"
 #include "media/sprite_draw.h"
-#include "support/corvane_run.h"
+#include "support/game_in_process.h"
 
 namespace rendertest {
 
@@ -40,15 +37,7 @@ constexpr float PZ = 1000.0f;  // where the ship flies in every test
 
 class RenderTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static bool started = false;
-    if (!started) {
-      ASSERT_EQ(chdir(MakeScratchDataDir().c_str()), 0);
-      static int instance;
-      started = StartUp(reinterpret_cast<HINSTANCE>(&instance), SW_SHOWNORMAL);
-    }
-    ASSERT_TRUE(started);
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(StartGameInProcess()); }
 
   // Flying straight ahead along +z at z = PZ, camera 8 behind on the axis,
   // nothing in the world but the star field and the background bodies.

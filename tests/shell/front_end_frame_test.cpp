@@ -22,26 +22,17 @@
 #include "internal/automation.h"
 #include "internal/window_internal.h"
 #include "support/corvane_run.h"
+#include "support/game_in_process.h"
 
 namespace {
 
 std::string captureDir;
-bool started = false;
 
 class ShellTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (started) return;
-    // Missing assets are reported and replaced; the shell runs either way.
-    ASSERT_EQ(chdir(MakeScratchDataDir().c_str()), 0);
-    captureDir = MakeScratchDir("shell-captures");
-    static int instance;
-    started = StartUp(reinterpret_cast<HINSTANCE>(&instance), SW_SHOWNORMAL);
-    ASSERT_TRUE(started);
-  }
-
   void SetUp() override {
-    ASSERT_TRUE(started);
+    ASSERT_TRUE(StartGameInProcess());
+    if (captureDir.empty()) captureDir = MakeScratchDir("shell-captures");
     corvane::UseVirtualClock(true);
     corvane::SetVirtualKey(VK_RETURN, false);
     GetAsyncKeyState(VK_RETURN);

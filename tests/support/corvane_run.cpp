@@ -1,27 +1,20 @@
-// Runs the built program as a child process and collects what it wrote.
 #include "support/corvane_run.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "support/child_process.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -39,16 +32,23 @@ bool IsDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string CorvaneBinary() { return std::string(CORVANE_BINARY_DIR) + "/corvane"; }
-
-std::string MakeScratchDir(const std::string& label) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/corvane-" + label + "-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  const char* made = mkdtemp(buffer.data());
-  return made ? std::string(made) : std::string();
+const JsonValue& CorvaneRun::At(int frame) const {
+  for (const JsonValue& line : dump)
+    if (line["frame"].number == frame) return line;
+  ADD_FAILURE() << "no dump of frame " << frame;
+  return JsonValue::Missing();
 }
+
+std::vector<int> CorvaneRun::Calls(const std::string& slot, const std::string& method,
+                                   const std::string& args) const {
+  std::vector<int> frames;
+  for (const TraceLine& l : trace)
+    if ((slot.empty() || l.slot == slot) && l.method == method && (args.empty() || l.args == args))
+      frames.push_back(l.frame);
+  return frames;
+}
+
+std::string CorvaneBinary() { return std::string(CORVANE_BINARY_DIR) + "/corvane"; }
 
 std::string MakeScratchDataDir() {
   std::string dir = MakeScratchDir("data");
@@ -56,8 +56,8 @@ std::string MakeScratchDataDir() {
   for (const char* sub : {"bmp", "wav", "XFILE"})
     if (IsDirectory(built + "/" + sub)) symlink((built + "/" + sub).c_str(), (dir + "/" + sub).c_str());
   mkdir((dir + "/TEXT").c_str(), 0777);
-  std::string ranking = ReadWholeFile(built + "/TEXT/ranking.txt");
-  if (!ranking.empty()) std::ofstream(dir + "/TEXT/ranking.txt", std::ios::binary) << ranking;
+  std::string ranking = ReadText(built + "/TEXT/ranking.txt");
+  if (!ranking.empty()) WriteText(dir + "/TEXT/ranking.txt", ranking);
   return dir;
 }
 
@@ -65,11 +65,12 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
   CorvaneRun run;
   run.workDir = MakeScratchDir("run");
   run.dataDir = options.dataDir.empty() ? MakeScratchDataDir() : options.dataDir;
+  if (options.prepareData) options.prepareData(run.dataDir);
 
   std::vector<std::string> args = {CorvaneBinary(), "--data", run.dataDir};
   if (options.headless) args.push_back("--headless");
   if (!options.script.empty()) {
-    std::ofstream(run.workDir + "/keys.script") << options.script;
+    WriteText(run.workDir + "/keys.script", options.script);
     args.insert(args.end(), {"--script", run.workDir + "/keys.script"});
   }
   if (options.frames >= 0) args.insert(args.end(), {"--frames", std::to_string(options.frames)});
@@ -80,33 +81,30 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
   if (options.soundTrace) args.insert(args.end(), {"--sound-trace", run.workDir + "/sound.trace"});
   args.insert(args.end(), options.extraArgs.begin(), options.extraArgs.end());
 
-  std::string outPath = run.workDir + "/stdout.txt", errPath = run.workDir + "/stderr.txt";
-  pid_t child = fork();
-  if (child == 0) {
-    if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
-    chdir(run.workDir.c_str());
-    for (const std::string& entry : options.environment) {
-      size_t equals = entry.find('=');
-      if (equals == std::string::npos) unsetenv(entry.c_str());
-      else setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
-    }
-    alarm((unsigned)options.timeoutSeconds);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+  ChildSetup setup;
+  setup.workDir = run.workDir;
+  setup.outFile = run.workDir + "/stdout.txt";
+  setup.errFile = run.workDir + "/stderr.txt";
+  for (const std::string& entry : options.environment) {
+    size_t equals = entry.find('=');
+    setup.env[entry.substr(0, equals)] = equals == std::string::npos ? "" : entry.substr(equals + 1);
   }
-  int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+  setup.timeLimit = (unsigned)options.timeoutSeconds;
+  run.exitCode = RunChild(args, setup);
 
-  run.stdoutText = ReadWholeFile(outPath);
-  run.stderrText = ReadWholeFile(errPath);
-  for (const auto& line : Lines(ReadWholeFile(run.workDir + "/dump.jsonl"))) {
+  run.stdoutText = ReadText(setup.outFile);
+  run.stderrText = ReadText(setup.errFile);
+  for (const std::string& line : Lines(ReadText(run.workDir + "/dump.jsonl"))) {
     run.dump.emplace_back();
     if (!ParseJson(line, run.dump.back())) run.dump.back() = JsonValue{};
   }
-  run.soundTrace = Lines(ReadWholeFile(run.workDir + "/sound.trace"));
+  for (const std::string& line : Lines(ReadText(run.workDir + "/sound.trace"))) {
+    std::istringstream fields(line);
+    TraceLine entry;
+    fields >> entry.frame >> entry.slot >> entry.method >> std::ws;
+    std::getline(fields, entry.args);
+    run.trace.push_back(entry);
+  }
   return run;
 }
 

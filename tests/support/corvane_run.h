@@ -1,5 +1,5 @@
-// Helpers for tests that drive the built `corvane` program as a child
-// process through its automation options.
+// Runs the built `corvane` program as a child process through its automation
+// options and collects what it wrote.
 //
 //   CorvaneRunOptions options;
 //   options.script = "0: enter\n5:\n";      // key script text (written to a file)
@@ -8,35 +8,21 @@
 //   options.captureFrames = "29";           // --capture
 //   options.soundTrace = true;              // --sound-trace
 //   CorvaneRun run = RunCorvane(options);
-//   run.exitCode; run.stderrText; run.dump (one parsed JSON object per dumped
-//   frame, in order); CapturePath(run, 29); run.soundTrace (lines).
+//   run.exitCode; run.stderrText; run.At(29)["scene"].number;
+//   run.Calls("SND_TRAMP", "Play") (frames); CapturePath(run, 29).
 //
-// Every run is --headless (unless asked otherwise), in a fresh scratch
-// folder, with a private data folder (MakeScratchDataDir) so best scores
-// written by one test never reach another. JsonValue is a small reader for the dump lines.
+// Every run is in a fresh scratch folder, on a private data folder
+// (MakeScratchDataDir) so best scores written by one test never reach
+// another.
 #pragma once
 
+#include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-struct JsonValue {
-  enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
-  bool boolean = false;
-  double number = 0.0;
-  std::string text;
-  std::vector<JsonValue> items;
-  std::map<std::string, JsonValue> members;
-
-  // Member or element; a Null value when absent (so chains never throw).
-  const JsonValue& operator[](const std::string& key) const;
-  const JsonValue& operator[](size_t index) const;
-  bool Has(const std::string& key) const { return members.count(key) != 0; }
-};
-
-// Parses one JSON text (NaN/Infinity accepted); false on malformed input.
-bool ParseJson(const std::string& text, JsonValue& out);
+#include "support/files.h"
+#include "support/json_value.h"
 
 struct CorvaneRunOptions {
   std::string script;         // script text; empty = no --script
@@ -44,11 +30,18 @@ struct CorvaneRunOptions {
   std::string dumpFrames;     // --dump
   std::string captureFrames;  // --capture
   bool soundTrace = false;    // --sound-trace
+  bool headless = true;       // --headless
   std::string dataDir;        // --data; empty = a fresh scratch data folder
+  std::function<void(const std::string& dataDir)> prepareData;  // edits the scratch data folder first
   std::vector<std::string> extraArgs;
-  bool headless = true;                  // --headless
   std::vector<std::string> environment;  // NAME=VALUE to set, or NAME alone to unset
   int timeoutSeconds = 300;
+};
+
+// One DirectSound call of the sound trace: FRAME SLOT METHOD ARGS.
+struct TraceLine {
+  int frame = -1;
+  std::string slot, method, args;
 };
 
 struct CorvaneRun {
@@ -58,14 +51,16 @@ struct CorvaneRun {
   std::string workDir;        // the run's scratch folder
   std::string dataDir;        // the data folder it ran on
   std::vector<JsonValue> dump;
-  std::vector<std::string> soundTrace;
+  std::vector<TraceLine> trace;
+
+  // The dump of `frame`; a Null value (and a test failure) when it has none.
+  const JsonValue& At(int frame) const;
+  // Frames of the calls of `method` on `slot` with `args` (empty: any), in order.
+  std::vector<int> Calls(const std::string& slot, const std::string& method, const std::string& args = "") const;
 };
 
 // Path of the built program.
 std::string CorvaneBinary();
-
-// A new empty folder under the system's temporary folder.
-std::string MakeScratchDir(const std::string& label);
 
 // A data folder whose bmp/, wav/ and XFILE/ link to the build's generated
 // data and whose TEXT/ is its own (a copy of the build's, if any).

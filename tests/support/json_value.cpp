@@ -1,11 +1,9 @@
-// A small JSON reader for the state dump: enough for objects, arrays,
-// numbers (with NaN and Infinity), strings, booleans and null.
+#include "support/json_value.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-
-#include "support/corvane_run.h"
 
 namespace {
 
@@ -81,7 +79,7 @@ struct JsonParser {
       v.kind = JsonValue::String;
       return ParseString(v.text);
     }
-    if (Literal("true")) { v.kind = JsonValue::Bool; v.boolean = true; return true; }
+    if (Literal("true")) { v.kind = JsonValue::Bool; v.boolean = true; v.number = 1; return true; }
     if (Literal("false")) { v.kind = JsonValue::Bool; return true; }
     if (Literal("null")) return true;
     v.kind = JsonValue::Number;
@@ -96,20 +94,20 @@ struct JsonParser {
   }
 };
 
-const JsonValue& NullValue() {
+}  // namespace
+
+const JsonValue& JsonValue::Missing() {
   static const JsonValue none;
   return none;
 }
 
-}  // namespace
-
 const JsonValue& JsonValue::operator[](const std::string& key) const {
   auto it = members.find(key);
-  return it == members.end() ? NullValue() : it->second;
+  return it == members.end() ? Missing() : it->second;
 }
 
 const JsonValue& JsonValue::operator[](size_t index) const {
-  return index < items.size() ? items[index] : NullValue();
+  return index < items.size() ? items[index] : Missing();
 }
 
 bool ParseJson(const std::string& text, JsonValue& out) {

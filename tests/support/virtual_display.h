@@ -1,6 +1,5 @@
-// A private X display (Xvfb) for tests that need a real window: focus,
-// fullscreen. display() is empty when Xvfb could not start; Available()
-// says whether it is installed at all.
+// A private X server (Xvfb) for tests that need a real window (focus,
+// fullscreen), with openbox managing its windows when asked for.
 #pragma once
 
 #include <sys/types.h>
@@ -9,15 +8,23 @@
 
 class VirtualDisplay {
  public:
-  VirtualDisplay();
+  // Whether Xvfb is installed (openbox too, when `withWindowManager`).
+  static bool Available(bool withWindowManager = false);
+
+  explicit VirtualDisplay(int width = 1280, int height = 720, bool withWindowManager = false);
   ~VirtualDisplay();
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
-  static bool Available();
+  // ":N"; empty when Xvfb did not start.
   const std::string& display() const { return display_; }
+  // Whether openbox manages the screen.
+  bool managed() const { return managed_; }
+  // The servers' own output, for failure messages.
+  std::string logs() const;
 
  private:
-  pid_t pid_ = -1;
-  std::string display_;
+  std::string dir_, display_;
+  pid_t server_ = -1, manager_ = -1;
+  bool managed_ = false;
 };
