@@ -38,7 +38,7 @@ TEST_F(Items, RouletteTakesAtLeast34FramesAndItsEffectWaitsOutAPause) {
   EXPECT_EQ(Restarts(SND_SCORE_UP).size(), 1u);
 }
 
-TEST_F(Items, GhostFlashAndSpeedEffectsDoWhatTheirRowsSay) {
+TEST_F(Items, GhostFadesTheWorldFlashMovesEvery100FramesAndSpeedsSetTheSteerLimit) {
   StartFlying();
   StartEffect(EFFECT_GHOST);
   Step(3);

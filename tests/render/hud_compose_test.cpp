@@ -1,4 +1,4 @@
-// The head-up display rows by phase and mode, and the composite: the world
+// The head-up display by phase and mode, and the composite: the world
 // image's tint and alpha, the boards over it and the pause cursor.
 #include "render/render_fixture.h"
 
@@ -8,8 +8,9 @@ namespace {
 using HudTest = RenderTest;
 using ComposeTest = RenderTest;
 
-// Every condition of rows 1 to 27 that can hold at once.
-void ShowEveryHudRow() {
+// Every head-up display part that can show at once: the roulette, the flash,
+// the rock-vanish sign and a gate's arrow panel with its burst.
+void ShowEveryHudPart() {
   Item.effect = EFFECT_FLASH;
   Item.spinning = true;
   Item.timer = 100.0f;
@@ -46,7 +47,7 @@ TEST_F(HudTest, CountdownScorePanelAndBoardFollowPhaseAndMode) {
   EXPECT_EQ(Count(texDam2, 1), 1);
   EXPECT_EQ(Count(tex123, 1), 4);  // 1, 0, 0 and the glyph
 
-  ShowEveryHudRow();
+  ShowEveryHudPart();
   Frame();
   EXPECT_GE(HudSpritesInScene(log), 8);
   for (int phase : {PHASE_CRASHED, PHASE_PAUSED}) {

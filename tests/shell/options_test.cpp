@@ -1,4 +1,5 @@
-// The command line, the key-script format and the data-folder choice.
+// The command line, the key-script format, the data-folder choice and the
+// window size chosen for a screen.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,7 +9,8 @@
 #include "common/command_line.h"
 #include "common/data_folder.h"
 #include "common/input_script.h"
-#include "support/corvane_run.h"
+#include "support/files.h"
+#include "win32/window_scale.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ TEST(CommandLine, EveryOptionWithItsValue) {
   CommandLine line;
   std::string error;
   ASSERT_EQ(Parse({"--data", "d", "--headless", "--script", "s.txt", "--frames", "120", "--dump", "0,5,10-12",
-                   "--dump-file", "out.jsonl", "--capture", "all", "--capture-dir", "pics", "--sound-trace", "t"},
+                   "--dump-file", "out.jsonl", "--capture", "all", "--capture-dir", "pics", "--sound-trace", "t",
+                   "--fullscreen", "--scale", "3"},
                   line, error),
             CommandLineResult::Run)
       << error;
@@ -38,11 +41,20 @@ TEST(CommandLine, EveryOptionWithItsValue) {
   for (int f : {0, 5, 10, 11, 12}) EXPECT_TRUE(line.dumpFrames.Contains(f)) << f;
   for (int f : {1, 4, 6, 9, 13}) EXPECT_FALSE(line.dumpFrames.Contains(f)) << f;
   EXPECT_TRUE(line.captureFrames.Contains(123456));
+  EXPECT_TRUE(line.fullscreen);
+  EXPECT_EQ(line.scale, 3);
 
   ASSERT_EQ(Parse({}, line, error), CommandLineResult::Run);
   EXPECT_EQ(line.frames, -1);
   EXPECT_FALSE(line.headless);
   EXPECT_TRUE(line.dumpFrames.Empty());
+  EXPECT_FALSE(line.fullscreen);
+  EXPECT_EQ(line.scale, 0);
+  // The last of --fullscreen and --windowed wins.
+  ASSERT_EQ(Parse({"--fullscreen", "--windowed"}, line, error), CommandLineResult::Run);
+  EXPECT_FALSE(line.fullscreen);
+  ASSERT_EQ(Parse({"--windowed", "--fullscreen"}, line, error), CommandLineResult::Run);
+  EXPECT_TRUE(line.fullscreen);
   EXPECT_EQ(Parse({"--frames", "3", "--help"}, line, error), CommandLineResult::Help);
   EXPECT_EQ(Parse({"--version"}, line, error), CommandLineResult::Version);
 }
@@ -54,14 +66,13 @@ TEST(CommandLine, MistakesAreErrorsThatNameTheProblem) {
       {"--turbo"}, {"--frames"}, {"--frames", "ten"}, {"--frames", "-3"}, {"--data"},
       {"--dump", "3"},  // without --dump-file
       {"--capture", "1", "--capture-dir"}, {"--dump", "5-2", "--dump-file", "f"}, {"--dump", "1,,2", "--dump-file", "f"},
-      {"--script", ""}};
+      {"--script", ""}, {"--scale"}, {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"}, {"--scale", "-1"},
+      {"--full"}};
   for (const auto& args : bad) {
     error.clear();
     EXPECT_EQ(Parse(args, line, error), CommandLineResult::Error) << args[0];
-    EXPECT_FALSE(error.empty()) << args[0];
+    EXPECT_NE(error.find(args[0]), std::string::npos) << error;
   }
-  Parse({"--turbo"}, line, error);
-  EXPECT_NE(error.find("--turbo"), std::string::npos);
 }
 
 TEST(InputScript, LinesHoldTheirKeysUntilTheNextLine) {
@@ -100,6 +111,22 @@ TEST(DataFolder, RequestedThenWorkingThenFallbacks) {
   EXPECT_TRUE(error.empty());
   EXPECT_EQ(corvane::ChooseDataFolder(empty + "/missing", game, {later}, error), "");
   EXPECT_NE(error.find("missing"), std::string::npos);
+}
+
+TEST(WindowScale, LargestWholeMultipleThatFits) {
+  // 800 x 600 client, 16 x 39 of frame (a sizing border and a caption).
+  auto scale = [](int requested, int w, int h) { return corvane::ChooseWindowScale(requested, 800, 600, 16, 39, w, h); };
+  EXPECT_EQ(scale(0, 1920, 1040), 1.0);  // 1.73 times the height fits: still 1
+  EXPECT_EQ(scale(0, 2560, 1400), 2.0);
+  EXPECT_EQ(scale(0, 3840, 2100), 3.0);  // height limits: (2100 - 39) / 600 = 3.4
+  EXPECT_EQ(scale(0, 816, 639), 1.0);    // exactly fits
+  EXPECT_EQ(scale(0, 0, 0), 1.0);        // screen unknown
+  EXPECT_EQ(scale(2, 1024, 768), 2.0);   // --scale is taken as asked
+  // Smaller screens get a window that still fits, keeping 4:3.
+  double small = scale(0, 1024, 600);
+  EXPECT_LT(small, 1.0);
+  EXPECT_LE(600 * small + 39, 600.0 + 1e-9);
+  EXPECT_LE(800 * small + 16, 1024.0);
 }
 
 TEST(Rand, WindowsRuntimeSequenceAndSeed) {
