@@ -8,6 +8,8 @@
 
 #include <d3dx9.h>
 
+#include <filesystem>
+
 #include "corvane_load_error.h"
 #include "d3dx9/bmp_writer.h"
 #include "support/device_test.h"

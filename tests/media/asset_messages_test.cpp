@@ -2,24 +2,25 @@
 // called missing, a folder or damaged for what it is.
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
-#include "d3dx9/d3dx9_fixture.h"
+
+#include <filesystem>
+
+#include "media/media_fixture.h"
+#include "media/mesh_resource.h"
 #include "media/sound_loader.h"
+#include "support/files.h"
 
 namespace {
 
-class AssetMessages : public D3DXDeviceTest {
+class AssetMessages : public MediaTest {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(dir.path / "folder.bmp");
-    std::filesystem::create_directories(dir.path / "folder.x");
-    std::filesystem::create_directories(dir.path / "folder.wav");
-    WriteBytes(dir.File("damaged.bmp"), {'B', 'M', 1, 2, 3});
-    WriteBytes(dir.File("damaged.x"), {'x', 'o', 'f', ' '});
-    WriteBytes(dir.File("damaged.wav"), {'R', 'I', 'F', 'F', 9});
-    Gfx.device = device;
+    MediaTest::SetUp();
+    for (const char* ext : {".bmp", ".x", ".wav"}) std::filesystem::create_directories(File("folder") + ext);
+    WriteBytes(File("damaged.bmp"), {'B', 'M', 1, 2, 3});
+    WriteBytes(File("damaged.x"), {'x', 'o', 'f', ' '});
+    WriteBytes(File("damaged.wav"), {'R', 'I', 'F', 'F', 9});
   }
-  void TearDown() override { Gfx.device = nullptr; }
-
   // Everything written on stderr while `load` runs.
   template <typename Load>
   std::string ErrorsOf(Load load) {
@@ -27,7 +28,8 @@ class AssetMessages : public D3DXDeviceTest {
     load();
     return testing::internal::GetCapturedStderr();
   }
-  ScratchDir dir{"corvane_asset_messages"};
+  std::string File(const std::string& name) const { return dir + "/" + name; }
+  const std::string dir = MakeScratchDir("asset-messages");
 };
 
 int Count(const std::string& text, const std::string& part) {
@@ -41,7 +43,7 @@ TEST_F(AssetMessages, EachBadFileIsNamedOnceForWhatItIs) {
     for (const char* ext : {".bmp", ".x", ".wav"}) {
       // A missing sound is named by the catalogue, with every name it tried.
       if (std::string(state) == "missing" && std::string(ext) == ".wav") continue;
-      const std::string file = dir.File(std::string(state) + ext);
+      const std::string file = File(std::string(state) + ext);
       const std::string errors = ErrorsOf([&] {
         if (std::string(ext) == ".bmp") {
           IDirect3DTexture9* texture = nullptr;
