@@ -104,6 +104,7 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
     fields >> entry.frame >> entry.slot >> entry.method >> std::ws;
     std::getline(fields, entry.args);
     run.trace.push_back(entry);
+    run.soundTrace.push_back(line);
   }
   return run;
 }

@@ -52,6 +52,7 @@ struct CorvaneRun {
   std::string dataDir;        // the data folder it ran on
   std::vector<JsonValue> dump;
   std::vector<TraceLine> trace;
+  std::vector<std::string> soundTrace;  // the same lines as written
 
   // The dump of `frame`; a Null value (and a test failure) when it has none.
   const JsonValue& At(int frame) const;

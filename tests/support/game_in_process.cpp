@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "app/shell.h"
+#include "app/startup.h"
 #include "support/corvane_run.h"
 
 bool StartGameInProcess() {
