@@ -16,10 +16,16 @@ class AssetMessages : public MediaTest {
  protected:
   void SetUp() override {
     MediaTest::SetUp();
+    ASSERT_EQ(DirectSoundCreate8(nullptr, &Audio.directSound, nullptr), DS_OK);
     for (const char* ext : {".bmp", ".x", ".wav"}) std::filesystem::create_directories(File("folder") + ext);
     WriteBytes(File("damaged.bmp"), {'B', 'M', 1, 2, 3});
     WriteBytes(File("damaged.x"), {'x', 'o', 'f', ' '});
     WriteBytes(File("damaged.wav"), {'R', 'I', 'F', 'F', 9});
+  }
+  void TearDown() override {
+    if (Audio.directSound) Audio.directSound->Release();
+    Audio.directSound = nullptr;
+    MediaTest::TearDown();
   }
   // Everything written on stderr while `load` runs.
   template <typename Load>
