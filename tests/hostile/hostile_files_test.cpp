@@ -123,12 +123,19 @@ Outcome RunGame(const std::string& data) {
   return out;
 }
 
-// Damages of one kind for every data file, about kFilesPerRun to a run,
-// dealt round so that neighbours (a mesh and the texture it names) never
-// share a run: a refused mesh never asks for its texture.
+// Damages of one kind for every data file, about kFilesPerRun to a run.
+// Meshes and the other files go to separate runs: a refused mesh never asks
+// for its texture, so that texture could not be named.
 std::vector<std::vector<Damage>> Batches(const std::vector<Damage>& all) {
-  std::vector<std::vector<Damage>> runs((all.size() + kFilesPerRun - 1) / kFilesPerRun);
-  for (size_t i = 0; i < all.size(); ++i) runs[i % runs.size()].push_back(all[i]);
+  std::vector<Damage> meshes, others;
+  for (const Damage& d : all) (d.relative.extension() == ".x" ? meshes : others).push_back(d);
+  std::vector<std::vector<Damage>> runs;
+  for (const std::vector<Damage>* group : {&meshes, &others}) {
+    if (group->empty()) continue;
+    const size_t first = runs.size(), count = (group->size() + kFilesPerRun - 1) / kFilesPerRun;
+    runs.resize(first + count);
+    for (size_t i = 0; i < group->size(); ++i) runs[first + i % count].push_back((*group)[i]);
+  }
   return runs;
 }
 
