@@ -30,6 +30,10 @@ namespace {
 // Images beyond this are refused before decoding (D3D9's largest texture is
 // far smaller; a header claiming more is damaged).
 constexpr int kMaxDimension = 16384;
+// And a picture of more than 4096 x 4096 pixels (64 MiB once decoded) is
+// refused too: a small, very compressible file could otherwise claim a
+// gigabyte of memory.
+constexpr uint64_t kMaxPixels = uint64_t(4096) * 4096;
 // Deflate expands at most about 1032 to 1, and a byte holds up to eight
 // pixels: a compressed picture claiming more pixels than this per byte of
 // file is damaged, and is refused before its pixels are allocated.
@@ -59,7 +63,7 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
     const auto magnitude = [](int v) { return v == INT_MIN ? INT_MAX : std::abs(v); };
     w = magnitude(w);
     h = magnitude(h);
-    if (w > kMaxDimension || h > kMaxDimension) {
+    if (w > kMaxDimension || h > kMaxDimension || uint64_t(w) * uint64_t(h) > kMaxPixels) {
       if (error) *error = "image too large";
       return false;
     }

@@ -139,9 +139,12 @@ TEST_F(TextureTest, HeadersClaimingMoreThanTheFileHoldsAndFoldersAreRefused) {
   std::vector<uint8_t> narrow = MakeBmp(4, 4, std::vector<DWORD>(16, kRed), 24);
   put32(narrow, 18, 0);
   WriteBytes(File("narrow.bmp"), narrow);
+  // A few hundred KB of PNG that would decode to 100 MiB.
+  const std::vector<uint8_t> plain(5000 * 5000, 0);
+  ASSERT_TRUE(stbi_write_png(File("huge.png").c_str(), 5000, 5000, 1, plain.data(), 5000));
   std::filesystem::create_directories(File("folder.bmp"));
   ASSERT_EQ(mkfifo(File("fifo.bmp").c_str(), 0600), 0);  // never opened for writing: must not block
-  for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "fifo.bmp", "folder.bmp"}) {
+  for (const char* name : {"big.bmp", "half.bmp", "narrow.bmp", "huge.png", "fifo.bmp", "folder.bmp"}) {
     IDirect3DTexture9* t = nullptr;
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, File(name).c_str(), &t))) << name;
     EXPECT_EQ(t, nullptr) << name;
