@@ -36,7 +36,7 @@ cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$root/build-asan" -j"$jobs" --target test_d3dx9 test_corpus test_audio
 ASAN_OPTIONS=detect_leaks=0 run_ctest "$root/build-asan" -R "^(d3dx9|corpus|audio)\\."
 
-echo "== Fuzzing the WAV reader"
+echo "== Fuzzing the WAV reader, score file, texture and mesh loading"
 "$root/tests/fuzz/run.sh" "$root/build-fuzz"
 
 echo "== Windows cross-build of the game"
