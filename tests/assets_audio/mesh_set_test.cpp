@@ -3,7 +3,8 @@
 // then the geometry itself, read with the file's own handedness: faces wind
 // the way Direct3D draws them, the ship's nozzles sit where the engine glows
 // are drawn, the stone is closed and of the size the crash test assumes, and
-// a second run writes the same files.
+// a second run writes the same files. The build's converted meshes (for the
+// web build) hold what the game's own reader gets from each .x.
 #include <gtest/gtest.h>
 
 #include <assimp/Importer.hpp>
@@ -21,6 +22,7 @@
 #include <d3dx9.h>
 
 #include "assets_audio/generated_data.h"
+#include "d3dx9/x_file_import.h"
 #include "support/device_test.h"
 #include "support/files.h"
 
@@ -204,6 +206,38 @@ TEST_F(MeshSet, TwoRunsWriteTheSameFiles) {
     EXPECT_FALSE(a.empty());
     EXPECT_TRUE(a == ReadBytes(Generated().second / file));
   }
+}
+
+TEST(ConvertedMeshes, HoldWhatTheGameReadsFromEachXFile) {
+  using namespace corvane::d3dx9;
+  const fs::path data = fs::path(CORVANE_BINARY_DIR) / "data";
+  WorkingDirectory inData(data.string());
+  size_t meshes = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(data / "XFILE")) {
+    if (entry.path().extension() != ".x") continue;
+    const std::string name = "XFILE/" + entry.path().filename().string();
+    SCOPED_TRACE(name);
+    ++meshes;
+    XFileContents direct, converted;
+    std::string error;
+    ASSERT_TRUE(ReadXFile(name.c_str(), &direct, &error)) << error;
+    const std::string bytes = ReadText(name + ".xfc");
+    ASSERT_TRUE(DeserializeXFile(bytes, &converted, &error)) << error;
+    EXPECT_TRUE(bytes == SerializeXFile(direct)) << "a conversion now writes other bytes";
+    const auto& a = converted.geometry;
+    const auto& b = direct.geometry;
+    ASSERT_EQ(a.vertices.size(), b.vertices.size());
+    EXPECT_EQ(std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(a.vertices[0])), 0);
+    EXPECT_EQ(a.indices, b.indices);
+    EXPECT_EQ(a.attributes, b.attributes);
+    ASSERT_EQ(converted.materials.size(), direct.materials.size());
+    for (size_t i = 0; i < direct.materials.size(); ++i) {
+      EXPECT_EQ(std::memcmp(&converted.materials[i].material, &direct.materials[i].material, sizeof(D3DMATERIAL9)), 0);
+      EXPECT_EQ(converted.materials[i].hasTexture, direct.materials[i].hasTexture);
+      EXPECT_EQ(converted.materials[i].texture, direct.materials[i].texture);
+    }
+  }
+  EXPECT_EQ(meshes, std::size(kModels));
 }
 
 }  // namespace
