@@ -174,20 +174,6 @@ void Device::SetDefaultState() {
   for (uint32_t& v : versions_) ++v;
 }
 
-HRESULT Device::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Device::AddRef() { return ++refs_; }
-
-ULONG Device::Release() {
-  ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT Device::Reset(D3DPRESENT_PARAMETERS* params) {
   if (!params) return D3DERR_INVALIDCALL;
   params_ = *params;

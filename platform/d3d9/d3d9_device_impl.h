@@ -26,16 +26,13 @@ struct GlStateCache {
   DWORD vertexLayout = ~0u;  // fvf | stride << 16 the attribute pointers describe
 };
 
-class Device final : public IDirect3DDevice9 {
+class Device final : public ComObject<IDirect3DDevice9> {
  public:
   Device(IDirect3D9* d3d, SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& params);
   ~Device() override;
   // Creates the GL objects; false (with a message) when the context lacks them.
   bool Initialise();
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* params) override;
   HRESULT STDMETHODCALLTYPE Present(const RECT* src, const RECT* dst, HWND window, const RGNDATA* dirty) override;
@@ -105,7 +102,6 @@ class Device final : public IDirect3DDevice9 {
   void PresentToWindow();
   void RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed);
 
-  ULONG refs_ = 1;
   IDirect3D9* d3d_;
   SDL_Window* window_;
   SDL_GLContext context_;

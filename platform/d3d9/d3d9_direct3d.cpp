@@ -38,20 +38,6 @@ void NoteMissingGl(int major, int minor, int offered) {
 
 }  // namespace
 
-HRESULT Direct3D9::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Direct3D9::AddRef() { return ++refs_; }
-
-ULONG Direct3D9::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT Direct3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
   if (!mode || adapter != D3DADAPTER_DEFAULT) return D3DERR_INVALIDCALL;
   *mode = {800, 600, 60, D3DFMT_X8R8G8B8};

@@ -8,22 +8,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "internal/com_object.h"
+
 namespace corvane::d3d9 {
 
 class Device;
 class Texture;
 
-class Direct3D9 final : public IDirect3D9 {
+class Direct3D9 final : public ComObject<IDirect3D9> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override;
   HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD flags,
                                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) override;
-
- private:
-  ULONG refs_ = 1;
 };
 
 enum class SurfaceKind { BackBuffer, TextureLevel, DepthStencil };
@@ -31,12 +27,12 @@ enum class SurfaceKind { BackBuffer, TextureLevel, DepthStencil };
 // A colour surface is a GL texture level (the back buffer owns its texture);
 // a depth surface is a GL renderbuffer. Colour surfaces get a framebuffer
 // object on first use as a render target.
-class Surface final : public IDirect3DSurface9 {
+class Surface final : public ComObject<IDirect3DSurface9> {
  public:
   Surface(Device* device, SurfaceKind kind, UINT width, UINT height, D3DFORMAT format, DWORD usage, D3DPOOL pool);
   ~Surface() override;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  // A level of a texture and the device's own surfaces count on their owner.
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
@@ -69,7 +65,6 @@ class Surface final : public IDirect3DSurface9 {
   D3DFORMAT format_;
   DWORD usage_;
   D3DPOOL pool_;
-  ULONG refs_ = 1;
   bool forwardToDevice_ = false;
   Texture* container_ = nullptr;
   GLuint colorTexture_ = 0;
@@ -84,15 +79,12 @@ class Surface final : public IDirect3DSurface9 {
 // is a CPU copy in D3D's B,G,R,A byte order (read back from GL), uploaded
 // and dropped on UnlockRect. A new level 0 makes the lower levels stale
 // until they are uploaded too; stale ones are generated before sampling.
-class Texture final : public IDirect3DTexture9 {
+class Texture final : public ComObject<IDirect3DTexture9> {
  public:
   Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
   ~Texture() override;
   bool Valid() const { return name_ != 0; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
   D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_TEXTURE; }
   DWORD STDMETHODCALLTYPE GetLevelCount() override { return levels_; }
@@ -115,7 +107,6 @@ class Texture final : public IDirect3DTexture9 {
   DWORD usage_;
   D3DFORMAT format_;
   D3DPOOL pool_;
-  ULONG refs_ = 1;
   GLuint name_ = 0;
   UINT LevelWidth(UINT level) const { return width_ >> level ? width_ >> level : 1; }
   UINT LevelHeight(UINT level) const { return height_ >> level ? height_ >> level : 1; }

@@ -54,6 +54,8 @@ Surface::~Surface() {
   if (fbo_) glDeleteFramebuffers(1, &fbo_);
   if (renderbuffer_) glDeleteRenderbuffers(1, &renderbuffer_);
   if (kind_ == SurfaceKind::BackBuffer && colorTexture_) glDeleteTextures(1, &colorTexture_);
+  // A surface of its own holds the reference CreateDepthStencilSurface took on the device.
+  if (!forwardToDevice_ && !container_) device_->Release();
 }
 
 void Surface::SetContainer(Texture* texture, GLuint glTexture, GLint level) {
@@ -86,28 +88,16 @@ GLuint Surface::Framebuffer(Surface* depth) {
   return fbo_;
 }
 
-HRESULT Surface::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
 ULONG Surface::AddRef() {
   if (forwardToDevice_) return device_->AddRef();
   if (container_) return container_->AddRef();
-  return ++refs_;
+  return ComObject::AddRef();
 }
 
 ULONG Surface::Release() {
   if (forwardToDevice_) return device_->Release();
   if (container_) return container_->Release();
-  const ULONG left = --refs_;
-  if (left == 0) {
-    Device* device = device_;
-    delete this;
-    device->Release();
-  }
-  return left;
+  return ComObject::Release();
 }
 
 HRESULT Surface::GetDevice(IDirect3DDevice9** device) {
@@ -149,24 +139,7 @@ Texture::~Texture() {
   for (Surface* s : surfaces_) delete s;
   device_->ResourceDestroyed(this);
   if (name_) glDeleteTextures(1, &name_);
-}
-
-HRESULT Texture::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Texture::AddRef() { return ++refs_; }
-
-ULONG Texture::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) {
-    Device* device = device_;
-    delete this;
-    device->Release();
-  }
-  return left;
+  device_->Release();
 }
 
 HRESULT Texture::GetDevice(IDirect3DDevice9** device) {

@@ -1,14 +1,14 @@
 // ID3DXMesh over memory; DrawSubset draws one attribute's faces through the
 // device's DrawIndexedPrimitiveUP.
 #include <algorithm>
-#include <atomic>
 
 #include "d3dx9/mesh_data.h"
+#include "internal/com_object.h"
 
 namespace corvane::d3dx9 {
 namespace {
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public ComObject<ID3DXMesh> {
  public:
   Mesh(IDirect3DDevice9* device, DWORD options, MeshData data)
       : device_(device), options_(options), data_(std::move(data)) {
@@ -20,17 +20,6 @@ class Mesh final : public ID3DXMesh {
     }
   }
   ~Mesh() override { device_->Release(); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE DrawSubset(DWORD attrib_id) override {
     for (const D3DXATTRIBUTERANGE& r : data_.ranges) {
@@ -88,7 +77,6 @@ class Mesh final : public ID3DXMesh {
   HRESULT STDMETHODCALLTYPE UnlockAttributeBuffer() override { return D3D_OK; }
 
  private:
-  std::atomic<ULONG> refs_{1};
   IDirect3DDevice9* device_;
   DWORD options_;
   MeshData data_;

@@ -2,9 +2,9 @@
 // sprite states, Draw records, Flush/End draw in call order, End restores.
 #include <d3dx9.h>
 
-#include <atomic>
 #include <vector>
 
+#include "internal/com_object.h"
 #include "internal/d3d9_device.h"
 
 namespace {
@@ -22,7 +22,7 @@ struct QueuedSprite {
   SpriteVertex corners[4];  // top-left, top-right, bottom-right, bottom-left: a fan
 };
 
-class Sprite final : public ID3DXSprite {
+class Sprite final : public corvane::ComObject<ID3DXSprite> {
  public:
   explicit Sprite(IDirect3DDevice9* device) : device_(device) {
     device_->AddRef();
@@ -31,17 +31,6 @@ class Sprite final : public ID3DXSprite {
   ~Sprite() override {
     ClearQueue();
     device_->Release();
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
   }
 
   HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override {
@@ -202,7 +191,6 @@ class Sprite final : public ID3DXSprite {
     device_->SetTransform(D3DTS_PROJECTION, &projection);
   }
 
-  std::atomic<ULONG> refs_{1};
   IDirect3DDevice9* device_;
   D3DXMATRIX transform_;
   DWORD flags_ = 0;

@@ -62,22 +62,8 @@ DirectSound8::~DirectSound8() {
 }
 
 HRESULT DirectSound8::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  if (riid == IID_IDirectSound8 || IsIUnknown(riid)) {
-    AddRef();
-    *object = static_cast<IDirectSound8*>(this);
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG DirectSound8::AddRef() { return ++refs_; }
-
-ULONG DirectSound8::Release() {
-  ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  const bool known = riid == IID_IDirectSound8 || IsIUnknown(riid);
+  return Answer(object, known ? static_cast<IDirectSound8*>(this) : nullptr);
 }
 
 HRESULT DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) {

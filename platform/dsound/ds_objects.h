@@ -8,12 +8,12 @@
 
 #include <AL/al.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include "dsound/audio_device.h"
+#include "internal/com_object.h"
 
 namespace corvane::audio {
 
@@ -34,26 +34,21 @@ struct ListenerState {
 class SoundBuffer;
 
 // The 3D control of a secondary buffer; shares the buffer's reference count.
-class Sound3DBuffer final : public IDirectSound3DBuffer {
+class Sound3DBuffer final : public SharedRefs<IDirectSound3DBuffer> {
  public:
-  explicit Sound3DBuffer(SoundBuffer* owner) : owner_(owner) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  explicit Sound3DBuffer(SoundBuffer* owner);
   HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) override;
 
  private:
   SoundBuffer* owner_;
 };
 
-class SoundBuffer final : public IDirectSoundBuffer8 {
+class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
  public:
   SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc);
   ~SoundBuffer() override;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) override;
   HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override;
   HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override;
@@ -85,7 +80,6 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   void UploadIfPending();
   void Anchor(DWORD cursor);
 
-  std::atomic<ULONG> refs_{1};
   DirectSound8* ds_;
   Sound3DBuffer buffer3D_;
   DWORD flags_;
@@ -106,12 +100,10 @@ class SoundBuffer final : public IDirectSoundBuffer8 {
   bool written_ = false;        // Unlock has been called
 };
 
-class Listener final : public IDirectSound3DListener {
+class Listener final : public SharedRefs<IDirectSound3DListener> {
  public:
-  explicit Listener(IUnknown* owner, DirectSound8* ds) : owner_(owner), ds_(ds) {}
+  explicit Listener(IUnknown* owner, DirectSound8* ds) : SharedRefs(owner), ds_(ds) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return owner_->AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return owner_->Release(); }
   HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) override;
   HRESULT STDMETHODCALLTYPE SetOrientation(D3DVALUE xFront, D3DVALUE yFront, D3DVALUE zFront, D3DVALUE xTop,
                                            D3DVALUE yTop, D3DVALUE zTop, DWORD apply) override;
@@ -120,17 +112,14 @@ class Listener final : public IDirectSound3DListener {
   HRESULT STDMETHODCALLTYPE CommitDeferredSettings() override;
 
  private:
-  IUnknown* owner_;
   DirectSound8* ds_;
 };
 
-class PrimaryBuffer final : public IDirectSoundBuffer {
+class PrimaryBuffer final : public ComObject<IDirectSoundBuffer> {
  public:
   PrimaryBuffer(DirectSound8* ds, DWORD flags);
   ~PrimaryBuffer() override;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) override;
   HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override;
   HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override;
@@ -142,19 +131,16 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE Restore() override;
 
  private:
-  std::atomic<ULONG> refs_{1};
   DirectSound8* ds_;
   DWORD flags_;
   Listener listener_;
 };
 
-class DirectSound8 final : public IDirectSound8 {
+class DirectSound8 final : public ComObject<IDirectSound8> {
  public:
   DirectSound8();
   ~DirectSound8() override;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer,
                                               LPUNKNOWN outer) override;
   HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hwnd, DWORD level) override;
@@ -177,7 +163,6 @@ class DirectSound8 final : public IDirectSound8 {
   void Reconnect();
   void Reopen();
 
-  std::atomic<ULONG> refs_{1};
   AudioDevice device_;
   DWORD cooperativeLevel_ = 0;
   std::vector<SoundBuffer*> buffers_;

@@ -11,25 +11,10 @@ PrimaryBuffer::PrimaryBuffer(DirectSound8* ds, DWORD flags) : ds_(ds), flags_(fl
 PrimaryBuffer::~PrimaryBuffer() { ds_->Release(); }
 
 HRESULT PrimaryBuffer::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IDirectSoundBuffer || IsIUnknown(riid)) {
-    *object = static_cast<IDirectSoundBuffer*>(this);
-  } else if (riid == IID_IDirectSound3DListener && (flags_ & DSBCAPS_CTRL3D)) {
-    *object = static_cast<IDirectSound3DListener*>(&listener_);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG PrimaryBuffer::AddRef() { return ++refs_; }
-
-ULONG PrimaryBuffer::Release() {
-  ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  if (riid == IID_IDirectSoundBuffer || IsIUnknown(riid)) return Answer(object, static_cast<IDirectSoundBuffer*>(this));
+  if (riid == IID_IDirectSound3DListener && (flags_ & DSBCAPS_CTRL3D))
+    return Answer(object, static_cast<IDirectSound3DListener*>(&listener_));
+  return Answer(object, nullptr);
 }
 
 HRESULT PrimaryBuffer::SetFormat(LPCWAVEFORMATEX format) {
@@ -59,13 +44,11 @@ HRESULT PrimaryBuffer::Unlock(LPVOID, DWORD, LPVOID, DWORD) { return DSERR_INVAL
 HRESULT PrimaryBuffer::Restore() { return DS_OK; }
 
 HRESULT Listener::QueryInterface(REFIID riid, void** object) {
-  if (riid == IID_IDirectSound3DListener) {
-    if (!object) return E_POINTER;
-    AddRef();
-    *object = static_cast<IDirectSound3DListener*>(this);
-    return S_OK;
-  }
-  return owner_->QueryInterface(riid, object);
+  if (riid != IID_IDirectSound3DListener) return SharedRefs::QueryInterface(riid, object);
+  if (!object) return E_POINTER;
+  AddRef();
+  *object = static_cast<IDirectSound3DListener*>(this);
+  return S_OK;
 }
 
 HRESULT Listener::SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) {

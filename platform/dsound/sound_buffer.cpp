@@ -12,9 +12,7 @@
 
 namespace corvane::audio {
 
-HRESULT Sound3DBuffer::QueryInterface(REFIID riid, void** object) { return owner_->QueryInterface(riid, object); }
-ULONG Sound3DBuffer::AddRef() { return owner_->AddRef(); }
-ULONG Sound3DBuffer::Release() { return owner_->Release(); }
+Sound3DBuffer::Sound3DBuffer(SoundBuffer* owner) : SharedRefs(owner), owner_(owner) {}
 
 HRESULT Sound3DBuffer::SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD apply) {
   Trace(this, "SetPosition", "%g %g %g %u", x, y, z, apply);
@@ -37,34 +35,17 @@ void SoundBuffer::UploadIfPending() {
 }
 
 SoundBuffer::~SoundBuffer() {
+  Trace(this, "Release");  // the last one
   DestroyAl();
   ds_->Unregister(this);
   ds_->Release();
 }
 
 HRESULT SoundBuffer::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IDirectSoundBuffer8 || riid == IID_IDirectSoundBuffer || IsIUnknown(riid)) {
-    *object = static_cast<IDirectSoundBuffer8*>(this);
-  } else if (riid == IID_IDirectSound3DBuffer && Is3D()) {
-    *object = static_cast<IDirectSound3DBuffer*>(&buffer3D_);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG SoundBuffer::AddRef() { return ++refs_; }
-
-ULONG SoundBuffer::Release() {
-  ULONG left = --refs_;
-  if (left == 0) {
-    Trace(this, "Release");
-    delete this;
-  }
-  return left;
+  if (riid == IID_IDirectSoundBuffer8 || riid == IID_IDirectSoundBuffer || IsIUnknown(riid))
+    return Answer(object, static_cast<IDirectSoundBuffer8*>(this));
+  if (riid == IID_IDirectSound3DBuffer && Is3D()) return Answer(object, static_cast<IDirectSound3DBuffer*>(&buffer3D_));
+  return Answer(object, nullptr);
 }
 
 HRESULT SoundBuffer::SetFormat(LPCWAVEFORMATEX) { return DSERR_INVALIDCALL; }  // primary buffers only

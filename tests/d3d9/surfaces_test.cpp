@@ -177,6 +177,16 @@ TEST_F(SurfaceTest, ResourcesKeepTheDeviceAliveAndStateRoundTrips) {
   EXPECT_EQ(texture->GetLevelCount(), 4u);  // 8, 4, 2, 1
   EXPECT_EQ(device->AddRef(), base + 2);
   device->Release();
+  // A level counts on its texture; a depth surface holds the device until its last Release.
+  IDirect3DSurface9* level = nullptr;
+  ASSERT_EQ(texture->GetSurfaceLevel(1, &level), D3D_OK);
+  EXPECT_EQ(level->Release(), 1u);
+  IDirect3DSurface9* depth = nullptr;
+  ASSERT_EQ(device->CreateDepthStencilSurface(8, 8, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, FALSE, &depth, nullptr),
+            D3D_OK);
+  EXPECT_EQ(device->AddRef(), base + 3);
+  device->Release();
+  EXPECT_EQ(depth->Release(), 0u);
 
   corvane::d3d9::DeviceState saved;
   corvane::d3d9::CaptureDeviceState(device, &saved);
