@@ -129,7 +129,7 @@ void DirectSound8::Reconnect() {
   device_.MakeCurrent();
   bool alive = !device_.Lost();  // a lost device no longer reports where its sources were
   for (SoundBuffer* b : buffers_) b->SaveState(alive);
-  for (SoundBuffer* b : buffers_) b->DestroyAl();
+  for (SoundBuffer* b : buffers_) b->DestroyAl(true);
   device_.Close();
   reopenPending_ = true;
   nextCheck_ = DeviceClock() + REOPEN_INTERVAL;

@@ -65,7 +65,7 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   void ApplyRolloff(float rolloff);
   void SaveState(bool deviceAlive);  // before the device goes away
   void CreateAl();                   // on the current device
-  void DestroyAl();
+  void DestroyAl(bool keepSamples);  // keepSamples: our own copy again, for the next device
   void ApplyGain();               // the game's volume under the player's level
   void HoldForFocus(bool hold);   // pause where it is, or go on from there
 
@@ -75,6 +75,10 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   DWORD ClockCursor() const;  // the cursor worked out from the clock alone
   uint64_t ClockFrame() const;
   void UploadSamples();
+  // Our copy of the samples again, read back from OpenAL if it was dropped;
+  // false when there is none.
+  bool TakeSamplesBack();
+  void FillWithSilence();
   // A new buffer's silence reaches OpenAL only when it is played or moved
   // before anything was written into it.
   void UploadIfPending();
@@ -84,7 +88,8 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   Sound3DBuffer buffer3D_;
   DWORD flags_;
   WAVEFORMATEX format_;
-  std::vector<BYTE> data_;
+  DWORD bytes_;             // the buffer's size
+  std::vector<BYTE> data_;  // empty while OpenAL alone holds the samples
   LONG volume_ = DSBVOLUME_MAX;
   bool playing_ = false;
   bool looping_ = false;
@@ -98,6 +103,8 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   ALuint alBuffer_ = 0;
   bool uploadPending_ = false;  // OpenAL holds no samples yet
   bool written_ = false;        // Unlock has been called
+  bool alHoldsSamples_ = false; // alBuffer_ can give the samples back
+  bool locked_ = false;         // the game may be writing into data_
 };
 
 class Listener final : public SharedRefs<IDirectSound3DListener> {

@@ -1,6 +1,8 @@
 // A secondary DirectSound buffer as one OpenAL source over one OpenAL buffer.
 // Stop pauses (the cursor stays), a finished one-shot is rewound to 0, and a
-// second Play on a playing buffer only changes its looping flag.
+// second Play on a playing buffer only changes its looping flag. Once OpenAL
+// holds the samples in a form it can give back, our copy is dropped (music
+// loops are megabytes each) and rebuilt only for a Lock or a new device.
 #include <AL/alext.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 
 #include "dsound/ds_objects.h"
 #include "common/player_settings.h"
+#include "dsound/sample_store.h"
 #include "dsound/sound_math.h"
 
 namespace corvane::audio {
@@ -20,10 +23,9 @@ HRESULT Sound3DBuffer::SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD app
 }
 
 SoundBuffer::SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc)
-    : ds_(ds), buffer3D_(this), flags_(desc.dwFlags), format_(*desc.lpwfxFormat) {
+    : ds_(ds), buffer3D_(this), flags_(desc.dwFlags), format_(*desc.lpwfxFormat), bytes_(desc.dwBufferBytes) {
   format_.cbSize = 0;
-  // A new buffer holds silence (unsigned 8-bit samples are silent at 128).
-  data_.assign(desc.dwBufferBytes, format_.wBitsPerSample == 8 ? 0x80 : 0x00);
+  FillWithSilence();
   anchorTime_ = std::chrono::steady_clock::now();
   ds_->AddRef();
   ds_->Register(this);
@@ -36,7 +38,7 @@ void SoundBuffer::UploadIfPending() {
 
 SoundBuffer::~SoundBuffer() {
   Trace(this, "Release");  // the last one
-  DestroyAl();
+  DestroyAl(false);
   ds_->Unregister(this);
   ds_->Release();
 }
@@ -61,7 +63,7 @@ HRESULT SoundBuffer::SetVolume(LONG volume) {
 
 HRESULT SoundBuffer::SetCurrentPosition(DWORD position) {
   Trace(this, "SetCurrentPosition", "%u", position);
-  if (position >= data_.size()) return DSERR_INVALIDPARAM;
+  if (position >= bytes_) return DSERR_INVALIDPARAM;
   position -= position % format_.nBlockAlign;
   Anchor(position);
   if (source_ && ds_->Audible()) {
@@ -111,9 +113,10 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes
                           DWORD flags) {
   Trace(this, "Lock", "%u %u %u", offset, bytes, flags);
   LockRegions regions;
-  if (!ptr1 || !bytes1 ||
-      !ComputeLockRegions(static_cast<DWORD>(data_.size()), offset, bytes, flags, Cursor(), &regions))
+  if (!ptr1 || !bytes1 || !ComputeLockRegions(bytes_, offset, bytes, flags, Cursor(), &regions))
     return DSERR_INVALIDPARAM;
+  if (!TakeSamplesBack()) return DSERR_BUFFERLOST;
+  locked_ = true;
   *ptr1 = data_.data() + regions.offset1;
   *bytes1 = regions.bytes1;
   // Without a place for the second region the lock stops at the buffer's end.
@@ -124,6 +127,7 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes
 
 HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2) {
   Trace(this, "Unlock", "%u %u", bytes1, bytes2);
+  if (!TakeSamplesBack()) return DSERR_INVALIDPARAM;  // nothing was locked
   BYTE* begin = data_.data();
   BYTE* end = begin + data_.size();
   auto inside = [&](LPVOID p, DWORD n) {
@@ -132,6 +136,7 @@ HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2
   };
   if (!inside(ptr1, bytes1) || !inside(ptr2, bytes2)) return DSERR_INVALIDPARAM;
   written_ = true;
+  locked_ = false;
   if (source_ && ds_->Ready()) UploadSamples();
   return DS_OK;
 }
@@ -186,7 +191,7 @@ uint64_t SoundBuffer::ClockFrame() const {
 
 DWORD SoundBuffer::ClockCursor() const {
   // No device: follow the clock from where playback last started.
-  uint64_t frames = data_.size() / format_.nBlockAlign;
+  uint64_t frames = bytes_ / format_.nBlockAlign;
   uint64_t frame = ClockFrame();
   if (frame >= frames) {
     if (!looping_) return 0;
@@ -210,7 +215,7 @@ void SoundBuffer::SaveState(bool deviceAlive) {
     cursor = Cursor();
   } else {
     // A lost device no longer knows where its sources were.
-    ended = playing_ && !looping_ && ClockFrame() >= data_.size() / format_.nBlockAlign;
+    ended = playing_ && !looping_ && ClockFrame() >= bytes_ / format_.nBlockAlign;
     cursor = ClockCursor();
   }
   if (ended) playing_ = false;
@@ -223,7 +228,7 @@ void SoundBuffer::CreateAl() {
   alGenSources(1, &source_);
   alGenBuffers(1, &alBuffer_);
   if (alGetError() != AL_NO_ERROR) {
-    DestroyAl();
+    DestroyAl(false);
     return;
   }
   ApplyGain();
@@ -266,7 +271,10 @@ void SoundBuffer::HoldForFocus(bool hold) {
   if (!hold && state == AL_PAUSED && playing_) alSourcePlay(source_);
 }
 
-void SoundBuffer::DestroyAl() {
+void SoundBuffer::DestroyAl(bool keepSamples) {
+  // Samples that cannot be read back any more leave the buffer silent.
+  if (keepSamples && !TakeSamplesBack()) FillWithSilence();
+  alHoldsSamples_ = false;
   if (!ds_->Ready()) {
     source_ = alBuffer_ = 0;  // gone with the old context
     return;
@@ -289,6 +297,7 @@ void SoundBuffer::UploadSamples() {
   alSourceStop(source_);
   alSourcei(source_, AL_BUFFER, 0);
 
+  if (!TakeSamplesBack()) return;  // cannot happen: OpenAL held them a moment ago
   bool eightBit = format_.wBitsPerSample == 8;
   ALenum alFormat;
   const BYTE* samples = data_.data();
@@ -309,11 +318,37 @@ void SoundBuffer::UploadSamples() {
     alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
   }
   size_t size = stereo.empty() ? data_.size() : stereo.size();
-  alBufferData(alBuffer_, alFormat, samples, static_cast<ALsizei>(size), static_cast<ALsizei>(format_.nSamplesPerSec));
+  alHoldsSamples_ = StoreSamples(alBuffer_, alFormat, samples, size, static_cast<ALsizei>(format_.nSamplesPerSec));
+  if (alHoldsSamples_ && !locked_) std::vector<BYTE>().swap(data_);
   alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
   alSourceRewind(source_);
   if (frame > 0) alSourcei(source_, AL_SAMPLE_OFFSET, frame);
   if (state == AL_PLAYING) alSourcePlay(source_);
+}
+
+}  // namespace corvane::audio
+
+namespace corvane::audio {
+
+void SoundBuffer::FillWithSilence() {
+  data_.assign(bytes_, format_.wBitsPerSample == 8 ? 0x80 : 0x00);  // unsigned 8-bit samples are silent at 128
+}
+
+bool SoundBuffer::TakeSamplesBack() {
+  if (!data_.empty()) return true;
+  if (!alHoldsSamples_ || !alBuffer_ || !ds_->Ready()) return false;
+  // A plain mono buffer went up as stereo with both channels alike.
+  const size_t width = format_.wBitsPerSample / 8;
+  const bool doubled = format_.nChannels == 1 && !Is3D();
+  std::vector<BYTE> held(doubled ? 2 * size_t(bytes_) : bytes_);
+  if (!ReadSamples(alBuffer_, held.size(), held.data())) return false;
+  if (!doubled) {
+    data_.swap(held);
+    return true;
+  }
+  data_.resize(bytes_);
+  for (size_t i = 0, o = 0; i + width <= data_.size(); i += width, o += 2 * width) std::memcpy(&data_[i], &held[o], width);
+  return true;
 }
 
 }  // namespace corvane::audio

@@ -180,6 +180,29 @@ TEST_F(Loopback, TwoSlotsFromOneFileHaveTheirOwnCursorAndVolume) {
   EXPECT_NEAR(Render(4096)[4095], 5095.0f, 2.0f);  // b alone, at its own position and full volume
 }
 
+// OpenAL alone keeps the samples once uploaded: a later Lock must still see
+// what was written, for plain mono (sent up as stereo) and 3D buffers alike,
+// and a write through it must be what plays.
+TEST_F(Loopback, LockAfterUploadGivesBackTheSamplesAndRewrites) {
+  for (DWORD flags : {SOUND_BUFFER_FLAGS, SOUND_BUFFER_3D_FLAGS}) {
+    IDirectSoundBuffer8* b = MakeBuffer(RampSamples(5000), flags);
+    void* p1 = nullptr;
+    DWORD n1 = 0;
+    ASSERT_EQ(b->Lock(0, 10000, &p1, &n1, nullptr, nullptr, 0), DS_OK);
+    ASSERT_EQ(n1, 10000u);
+    std::vector<int16_t> held(5000);
+    std::memcpy(held.data(), p1, n1);
+    EXPECT_EQ(held, RampSamples(5000));
+    static_cast<int16_t*>(p1)[4000] = 9000;
+    ASSERT_EQ(b->Unlock(p1, n1, nullptr, 0), DS_OK);
+    b->Play(0, 0, 0);
+    std::vector<float> out = Render(4002);
+    EXPECT_NEAR(out[3999], 3999.0f * (flags == SOUND_BUFFER_FLAGS ? 1.0f : out[1000] / 1000.0f), 2.0f);
+    EXPECT_NEAR(out[4000] / out[3999], 9000.0f / 3999.0f, 0.01f);
+    b->Stop();
+  }
+}
+
 TEST_F(Loopback, ThreeDimensionalSoundPansAndFallsOffWithDistance) {
   IDirectSoundBuffer8* b = MakeBuffer(std::vector<int16_t>(4410, 16000), SOUND_BUFFER_3D_FLAGS);
   IDirectSound3DBuffer* b3d = nullptr;
