@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dsound/audio_device.h"
+#include "dsound/sample_store.h"
 #include "internal/com_object.h"
 
 namespace corvane::audio {
@@ -165,6 +166,7 @@ class DirectSound8 final : public ComObject<IDirectSound8> {
   void SetMasterVolume(LONG volume);
   void ApplyGains();
   void HoldForFocus(bool hold);
+  SharedSamples& samples() { return samples_; }
 
  private:
   void Reconnect();
@@ -173,6 +175,7 @@ class DirectSound8 final : public ComObject<IDirectSound8> {
   AudioDevice device_;
   DWORD cooperativeLevel_ = 0;
   std::vector<SoundBuffer*> buffers_;
+  SharedSamples samples_;  // the OpenAL buffers behind buffers_
   ListenerState listener_, deferredListener_;
   LONG masterVolume_ = DSBVOLUME_MAX;
   std::chrono::steady_clock::time_point nextCheck_;

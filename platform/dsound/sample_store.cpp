@@ -1,5 +1,6 @@
 #include "dsound/sample_store.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace corvane::audio {
@@ -19,6 +20,15 @@ struct MapCalls {
   UnmapFn unmap = nullptr;
 };
 
+// A cheap fingerprint (a few bytes every 4 KiB); a match is confirmed byte by byte.
+uint64_t Fingerprint(const void* data, size_t size) {
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  uint64_t h = 1469598103934665603ull ^ size;
+  for (size_t i = 0; i < size; i += 4096)
+    for (size_t j = i; j < std::min(size, i + 16); ++j) h = (h ^ bytes[j]) * 1099511628211ull;
+  return h;
+}
+
 MapCalls Calls() {
   MapCalls calls;
   if (!alIsExtensionPresent("AL_SOFT_map_buffer") && !alIsExtensionPresent("AL_SOFTX_map_buffer")) return calls;
@@ -27,6 +37,16 @@ MapCalls Calls() {
   calls.unmap = reinterpret_cast<UnmapFn>(alGetProcAddress("alUnmapBufferSOFT"));
   if (!calls.storage || !calls.map || !calls.unmap) calls = MapCalls{};
   return calls;
+}
+
+bool HoldsSamples(ALuint buffer, const void* data, size_t size) {
+  const MapCalls calls = Calls();
+  if (!calls.map) return false;
+  const void* mapped = calls.map(buffer, 0, static_cast<ALsizei>(size), MAP_READ | MAP_PERSISTENT);
+  if (!mapped) return false;
+  const bool same = std::memcmp(mapped, data, size) == 0;
+  calls.unmap(buffer);
+  return same;
 }
 
 }  // namespace
@@ -56,6 +76,32 @@ bool ReadSamples(ALuint buffer, size_t size, void* out) {
   std::memcpy(out, mapped, size);
   calls.unmap(buffer);
   return alGetError() == AL_NO_ERROR;
+}
+
+ALuint SharedSamples::Acquire(ALenum format, const void* data, size_t size, ALsizei rate, bool* readable) {
+  const uint64_t key = Fingerprint(data, size);
+  for (Entry& e : entries_)
+    if (e.readable && e.key == key && e.size == size && e.format == format && e.rate == rate &&
+        HoldsSamples(e.buffer, data, size)) {
+      ++e.users;
+      *readable = true;
+      return e.buffer;
+    }
+  ALuint buffer = 0;
+  alGetError();
+  alGenBuffers(1, &buffer);
+  *readable = false;
+  if (alGetError() != AL_NO_ERROR) return 0;
+  *readable = StoreSamples(buffer, format, data, size, rate);
+  entries_.push_back({buffer, format, rate, size, key, 1, *readable});
+  return buffer;
+}
+
+void SharedSamples::Release(ALuint buffer) {
+  auto e = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& x) { return x.buffer == buffer; });
+  if (e == entries_.end() || --e->users > 0) return;
+  alDeleteBuffers(1, &buffer);
+  entries_.erase(e);
 }
 
 }  // namespace corvane::audio

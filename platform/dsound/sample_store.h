@@ -6,6 +6,8 @@
 #include <AL/al.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace corvane::audio {
 
@@ -16,5 +18,29 @@ bool StoreSamples(ALuint buffer, ALenum format, const void* data, size_t size, A
 // Copies the first `size` bytes `buffer` holds into `out`; false when the
 // buffer cannot be read.
 bool ReadSamples(ALuint buffer, size_t size, void* out);
+
+// The OpenAL buffers of one device, one for each distinct run of samples:
+// the game loads some sounds into two slots, and each slot needs its own
+// source but not its own copy of the samples.
+class SharedSamples {
+ public:
+  // A buffer holding these samples, shared with earlier identical uploads;
+  // `readable` says whether ReadSamples works on it. 0 when OpenAL refuses.
+  ALuint Acquire(ALenum format, const void* data, size_t size, ALsizei rate, bool* readable);
+  // One user fewer; the buffer goes with its last. Needs a current context.
+  void Release(ALuint buffer);
+
+ private:
+  struct Entry {
+    ALuint buffer;
+    ALenum format;
+    ALsizei rate;
+    size_t size;
+    uint64_t key;
+    int users;
+    bool readable;
+  };
+  std::vector<Entry> entries_;
+};
 
 }  // namespace corvane::audio

@@ -226,7 +226,6 @@ void SoundBuffer::CreateAl() {
   if (source_ || !ds_->Ready()) return;
   alGetError();
   alGenSources(1, &source_);
-  alGenBuffers(1, &alBuffer_);
   if (alGetError() != AL_NO_ERROR) {
     DestroyAl(false);
     return;
@@ -284,7 +283,7 @@ void SoundBuffer::DestroyAl(bool keepSamples) {
     alSourcei(source_, AL_BUFFER, 0);
     alDeleteSources(1, &source_);
   }
-  if (alBuffer_) alDeleteBuffers(1, &alBuffer_);
+  if (alBuffer_) ds_->samples().Release(alBuffer_);
   source_ = alBuffer_ = 0;
 }
 
@@ -318,7 +317,9 @@ void SoundBuffer::UploadSamples() {
     alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
   }
   size_t size = stereo.empty() ? data_.size() : stereo.size();
-  alHoldsSamples_ = StoreSamples(alBuffer_, alFormat, samples, size, static_cast<ALsizei>(format_.nSamplesPerSec));
+  if (alBuffer_) ds_->samples().Release(alBuffer_);
+  alBuffer_ = ds_->samples().Acquire(alFormat, samples, size, static_cast<ALsizei>(format_.nSamplesPerSec),
+                                     &alHoldsSamples_);
   if (alHoldsSamples_ && !locked_) std::vector<BYTE>().swap(data_);
   alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
   alSourceRewind(source_);
