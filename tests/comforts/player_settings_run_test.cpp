@@ -2,9 +2,8 @@
 // alone, a rebound key steers, and a damaged file is reported and kept.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,18 +17,10 @@ namespace {
 std::string ConfigHome(const std::string& text) {
   std::string home = MakeScratchDir("config");
   if (!text.empty()) {
-    std::string dir = home + "/corvane";
-    EXPECT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
-    std::ofstream(dir + "/settings.ini") << text;
+    std::filesystem::create_directories(home + "/corvane");
+    WriteText(home + "/corvane/settings.ini", text);
   }
   return home;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // Objects made before the game names them are traced by address.
@@ -80,7 +71,7 @@ TEST(SettingsRun, ADamagedFileIsReportedKeptAndTheDefaultsUsed) {
   EXPECT_NE(run.stderrText.find("settings file '" + home + "/corvane/settings.ini' is damaged (the key 'A' is given to both left and right)"),
             std::string::npos)
       << run.stderrText;
-  EXPECT_EQ(Slurp(home + "/corvane/settings.ini"), damaged);
+  EXPECT_EQ(ReadText(home + "/corvane/settings.ini"), damaged);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "common/command_line.h"
 #include "common/player_settings.h"
@@ -21,16 +20,9 @@ namespace {
 using corvane::Settings;
 using corvane::SettingsRead;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-SettingsRead ReadText(const std::string& text, Settings& out, std::string& error) {
+SettingsRead ReadSettingsText(const std::string& text, Settings& out, std::string& error) {
   std::string path = MakeScratchDir("settings") + "/settings.ini";
-  std::ofstream(path) << text;
+  WriteText(path, text);
   return corvane::ReadSettingsFile(path, out, error);
 }
 
@@ -51,7 +43,7 @@ TEST(SettingsFile, WrittenFileReadsBackAndPartialFilesKeepTheRest) {
   EXPECT_EQ(back.keys[corvane::KEY_LEFT], SDL_SCANCODE_A);
   EXPECT_EQ(back.musicVolume, 0);
 
-  ASSERT_EQ(ReadText("# only one\n[sound]\neffects = 7\n", back, error), SettingsRead::Loaded) << error;
+  ASSERT_EQ(ReadSettingsText("# only one\n[sound]\neffects = 7\n", back, error), SettingsRead::Loaded) << error;
   EXPECT_EQ(back.effectsVolume, 7);
   EXPECT_EQ(back.musicVolume, 100);
   EXPECT_EQ(back.keys[corvane::KEY_ENTER], SDL_SCANCODE_RETURN);
@@ -73,7 +65,7 @@ TEST(SettingsFile, DamageIsNamedByLineAndGivesTheDefaults) {
     Settings out;
     out.musicVolume = 3;
     std::string error;
-    EXPECT_EQ(ReadText(c.first, out, error), SettingsRead::Damaged) << c.first;
+    EXPECT_EQ(ReadSettingsText(c.first, out, error), SettingsRead::Damaged) << c.first;
     EXPECT_NE(error.find(c.second), std::string::npos) << c.first << " -> " << error;
     EXPECT_EQ(corvane::FormatSettings(out), corvane::FormatSettings(Settings{})) << c.first;
   }
@@ -85,16 +77,16 @@ TEST(PlayerSettings, FirstRunWritesDefaultsAndADamagedFileIsSetAsideBeforeAChang
   setenv("XDG_CONFIG_HOME", home.c_str(), 1);
   corvane::CommandLine player;  // no automation: the file may be written
   corvane::StartPlayerSettings(player);
-  EXPECT_EQ(Slurp(path), corvane::FormatSettings(Settings{}));
+  EXPECT_EQ(ReadText(path), corvane::FormatSettings(Settings{}));
 
   const std::string damaged = "[sound]\nmusic = eleven\n";
   std::ofstream(path) << damaged;
   std::ofstream(path + ".damaged") << "an older one";
   corvane::StartPlayerSettings(player);
-  EXPECT_EQ(Slurp(path), damaged);  // kept while nothing changes
+  EXPECT_EQ(ReadText(path), damaged);  // kept while nothing changes
   EXPECT_EQ(corvane::ApplyComfort(corvane::KEY_MUSIC_DOWN), "MUSIC 90");
-  EXPECT_EQ(Slurp(path + ".damaged"), "an older one");
-  EXPECT_EQ(Slurp(path + ".damaged.2"), damaged);
+  EXPECT_EQ(ReadText(path + ".damaged"), "an older one");
+  EXPECT_EQ(ReadText(path + ".damaged.2"), damaged);
   Settings written;
   std::string error;
   ASSERT_EQ(corvane::ReadSettingsFile(path, written, error), SettingsRead::Loaded) << error;
