@@ -1,28 +1,21 @@
-// Runs the built generator into a scratch folder and checks the pictures the
-// game will load: names, sizes and formats, colour-key hygiene, that every
-// rectangle the game draws holds ink and keeps it inside, and that a second
-// run writes the same bytes.
+// The generator's pictures as the game will load them: names, sizes and
+// formats, colour-key hygiene, that every rectangle the game draws holds ink
+// and keeps it inside, and that a second run writes the same bytes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/asset_table.h"
+#include "support/generated_data.h"
 
 #define STBI_ONLY_BMP
 #define STBI_ONLY_PNG
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -48,41 +41,15 @@ struct Rect {
   int l, t, r, b;
 };
 
-std::string Generate(const char* tag) {
-  fs::path dir = fs::temp_directory_path() / ("corvane-assets-" + std::string(tag) + "-" +
-                                              std::to_string(::getpid()));
-  fs::remove_all(dir);
-  std::string tool = std::string(CORVANE_BINARY_DIR) + "/tools/assetgen/assetgen";
-  if (!fs::exists(tool)) return "";
-  std::string cmd = "\"" + tool + "\" --out \"" + dir.string() + "\" > /dev/null";
-  return std::system(cmd.c_str()) == 0 ? dir.string() : "";
-}
-
-// The build writes the set once into its data folder; the checks read that
-// copy, and only the determinism check runs the generator again.
-std::string BuiltDataDir() {
-  fs::path dir = fs::path(CORVANE_BINARY_DIR) / "data";
-  return fs::exists(dir / "bmp") ? dir.string() : "";
-}
-
 class TextureSet : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    std::string built = BuiltDataDir();
-    generated = built.empty();
-    dataDir = new std::string(generated ? Generate("a") : built);
-  }
-  static void TearDownTestSuite() {
-    if (generated && !dataDir->empty()) fs::remove_all(*dataDir);
-    delete dataDir;
-  }
   void SetUp() override {
-    ASSERT_FALSE(dataDir->empty()) << "assetgen did not run (build the assetgen target first)";
+    if (Generated().first.empty()) GTEST_FAIL() << Generated().problem;
   }
   static Picture Load(const std::string& name) {
     Picture pic;
     int n = 0;
-    std::string path = *dataDir + "/bmp/" + name;
+    std::string path = (Generated().first / "bmp" / name).string();
     unsigned char* data = stbi_load(path.c_str(), &pic.w, &pic.h, &n, 4);
     if (!data) {
       ADD_FAILURE() << "cannot load " << path;
@@ -112,18 +79,14 @@ class TextureSet : public ::testing::Test {
     EXPECT_EQ(Ink(p, {band.l, band.t, band.r, band.t + 2}, 8), 0) << what << " touches its top edge";
     EXPECT_EQ(Ink(p, {band.l, band.b - 2, band.r, band.b}, 8), 0) << what << " touches its bottom edge";
   }
-  static std::string* dataDir;
-  static inline bool generated = false;
 };
-
-std::string* TextureSet::dataDir = nullptr;
 
 // A row's file name below bmp/.
 std::string BmpName(const TextureRow& row) { return row.fileName + 4; }
 
 bool IsPng(const std::string& name) { return name.size() > 4 && name.substr(name.size() - 4) == ".png"; }
 
-uint32_t Le(const std::vector<unsigned char>& b, size_t at, int bytes) {
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
   uint32_t v = 0;
   for (int i = 0; i < bytes; ++i) v |= uint32_t(b[at + i]) << (8 * i);
   return v;
@@ -133,9 +96,7 @@ TEST_F(TextureSet, EveryCatalogueFileIsA24BitBottomUpBmpOfItsSize) {
   for (const TextureRow& entry : TEXTURE_TABLE) {
     const std::string name = BmpName(entry);
     const int w = int(entry.width), h = int(entry.height);
-    std::ifstream in(*dataDir + "/bmp/" + name, std::ios::binary);
-    ASSERT_TRUE(in) << name << " missing";
-    std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> b = ReadBytes((Generated().first / "bmp" / name).string());
     if (IsPng(name)) {
       Picture picture = Load(name);
       EXPECT_EQ(picture.w, w) << name;
@@ -361,14 +322,11 @@ TEST_F(TextureSet, TitlePictureIsDarkUnderTheLetteringAndTheMenu) {
 }
 
 TEST_F(TextureSet, SecondRunWritesIdenticalFiles) {
-  std::string second = Generate("b");
-  ASSERT_FALSE(second.empty());
   for (const TextureRow& entry : TEXTURE_TABLE) {
-    std::ifstream a(*dataDir + "/" + entry.fileName, std::ios::binary), b(second + "/" + entry.fileName, std::ios::binary);
-    std::string ba((std::istreambuf_iterator<char>(a)), {}), bb((std::istreambuf_iterator<char>(b)), {});
-    EXPECT_TRUE(!ba.empty() && ba == bb) << entry.fileName << " differs between runs";
+    std::vector<uint8_t> a = ReadBytes((Generated().first / entry.fileName).string());
+    EXPECT_TRUE(!a.empty() && a == ReadBytes((Generated().second / entry.fileName).string()))
+        << entry.fileName << " differs between runs";
   }
-  fs::remove_all(second);
 }
 
 }  // namespace

@@ -21,8 +21,8 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
-#include "assets_audio/generated_data.h"
 #include "d3dx9/x_file_import.h"
+#include "support/generated_data.h"
 #include "support/device_test.h"
 #include "support/files.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/asset_table.h"
-#include "assets_audio/generated_data.h"
+#include "support/generated_data.h"
 #include "media/wave_reader.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "generated_data.h"
+#include "support/generated_data.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -24,7 +24,7 @@ GeneratedData RunGenerator() {
     data.problem = "assetgen is not built: " + tool.string();
     return data;
   }
-  fs::path base = fs::path(CORVANE_BINARY_DIR) / "tests" / "assets_audio_data";
+  fs::path base = fs::path(CORVANE_BINARY_DIR) / "tests" / "generated_data";
   fs::create_directories(base);
   fs::path a = base / "a", b = base / "b", stampFile = base / "stamp";
 
