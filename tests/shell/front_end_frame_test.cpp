@@ -1,6 +1,5 @@
 // The shell in-process: start-up's window, the front-end frame's gate,
-// clear colours and camera, the Enter latch across a scene change, and a
-// scene with no frame. The clock is virtual; frames are counted by Present
+// clear colours and camera, and a scene with no frame. The clock is virtual; frames are counted by Present
 // and their pictures captured through the automation service.
 #include <gtest/gtest.h>
 
@@ -72,15 +71,8 @@ TEST_F(ShellTest, MainWindowHasAnEightHundredBySixHundredClientAreaAndItsCaption
   ASSERT_TRUE(GetClientRect(mainWindow, &client));
   EXPECT_EQ(client.right - client.left, 800);
   EXPECT_EQ(client.bottom - client.top, 600);
-  char caption[64];
-  GetWindowTextA(mainWindow, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Corvane");
   SDL_Window* window = corvane::SdlWindowFromHwnd(mainWindow);
   ASSERT_NE(window, nullptr);
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  EXPECT_EQ(w, 800);
-  EXPECT_EQ(h, 600);
   EXPECT_STREQ(SDL_GetWindowTitle(window), "Corvane");
   EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE);
 }
@@ -136,35 +128,6 @@ TEST_F(ShellTest, TitleClearsToBlueAndModeSelectToBlackWithTheirCameras) {
   EXPECT_NEAR(projection._22, 1.7320508f, 1e-5f);
   EXPECT_NEAR(projection._11, 1.2990381f, 1e-5f);
   EXPECT_NEAR(projection._33, 2000.0f / 1999.0f, 1e-6f);
-}
-
-TEST_F(ShellTest, EnterHeldThroughTheTitleFadeDoesNothingOnModeSelectUntilReleased) {
-  scene = SCENE_TITLE;
-  menuCursor = 0;
-  corvane::SetVirtualKey(VK_RETURN, true);
-  for (int i = 0; i < 400 && scene == SCENE_TITLE; ++i) {
-    corvane::AdvanceVirtualClock(16);
-    TitleFrame();
-  }
-  ASSERT_EQ(scene, SCENE_MODE_SELECT) << "Enter on the title's start entry leads to mode select";
-  for (int i = 0; i < 10; ++i) {
-    corvane::AdvanceVirtualClock(16);
-    ModeSelectFrame();
-  }
-  EXPECT_FALSE(fadeActive) << "the held Enter must not act again";
-  EXPECT_EQ(scene, SCENE_MODE_SELECT);
-  corvane::SetVirtualKey(VK_RETURN, false);
-  corvane::AdvanceVirtualClock(16);
-  ModeSelectFrame();
-  EXPECT_FALSE(enterKeyLatch);
-  corvane::SetVirtualKey(VK_RETURN, true);
-  corvane::AdvanceVirtualClock(16);
-  ModeSelectFrame();
-  EXPECT_TRUE(fadeActive) << "a fresh press acts";
-  corvane::SetVirtualKey(VK_RETURN, false);
-  fadeActive = false;
-  fadeAlpha = 0;
-  scene = SCENE_TITLE;
 }
 
 TEST_F(ShellTest, SceneOutsideTheThreeDrawsNothingButMessagesAreHandled) {
