@@ -107,6 +107,7 @@
   // Emscripten reports "Downloading data... (LOADED/TOTAL)", "Preparing... (DONE/TOTAL)"
   // and finally "" once the game runs.
   function showStatus(text) {
+    downloading = false;
     if (!text) {
       loading.hidden = true;
       return;
@@ -120,6 +121,7 @@
     const done = Number(counts[2]);
     const total = Number(counts[3]);
     const isBytes = /download/i.test(counts[1]);
+    downloading = isBytes && done < total;
     statusText.textContent = isBytes
       ? `${counts[1]} ${megabytes(done)} of ${megabytes(total)} MB`
       : `${counts[1]} ${done} of ${total}`;
@@ -127,10 +129,12 @@
     progress.value = done;
   }
 
+  // The download's byte count says more than the count of pending steps.
+  let downloading = false;
   let dependencyTotal = 0;
   function showDependencies(left) {
     dependencyTotal = Math.max(dependencyTotal, left);
-    if (left) showStatus(`Preparing… (${dependencyTotal - left}/${dependencyTotal})`);
+    if (left && !downloading) showStatus(`Preparing… (${dependencyTotal - left}/${dependencyTotal})`);
   }
 
   // ---- What the browser must have.
@@ -326,7 +330,13 @@
     if (wants.dump) outputs.push(['corvane-dump', readText(OUTPUTS.dump)]);
     if (wants.trace) outputs.push(['corvane-trace', readText(OUTPUTS.trace)]);
     if (wants.capture) {
-      for (const name of Module.FS.readdir(OUTPUTS.capture).sort()) {
+      let names = [];
+      try {
+        names = Module.FS.readdir(OUTPUTS.capture).sort();
+      } catch (error) {
+        // A run that failed before it started has no folder.
+      }
+      for (const name of names) {
         const frame = /^frame-(\d+)\.png$/.exec(name);
         if (frame) {
           outputs.push([`corvane-capture-${frame[1]}`,
@@ -395,7 +405,7 @@
             showMessage('The game has ended. Reload the page to play again.');
           }
         });
-      });
+      }).catch((error) => fail(`the page could not collect the results: ${error.message}`));
     };
 
     window.Module = {
@@ -427,7 +437,7 @@
     const early = (event) => {
       if (!ended) {
         ended = true;
-        fail(event.message || 'the page failed to start');
+        fail((event.error && event.error.message) || event.message || 'the page failed to start');
       }
     };
     window.addEventListener('error', early);
