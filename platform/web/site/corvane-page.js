@@ -389,6 +389,7 @@
 
     let lastError = '';
     let ended = false;
+    let mainLeftForBrowser = false;
     const end = (status, aborted) => {
       if (ended) return;
       ended = true;
@@ -426,9 +427,16 @@
       setStatus: showStatus,
       monitorRunDependencies: showDependencies,
       corvanePersist: () => queueSync(false),
-      // Not quit: emscripten calls it at the game's first sleep too. The game
-      // ends through emscripten_force_exit, which reaches onExit.
+      // exit() reaches onExit only when nothing keeps the runtime alive, and
+      // the game's sleeps do; quit comes always, but also when main first
+      // sleeps (emscripten's callMain treats that as main returning), which
+      // is before postRun.
       onExit: (status) => end(status, false),
+      quit: (status, thrown) => {
+        if (mainLeftForBrowser) end(status, false);
+        throw thrown;
+      },
+      postRun: [() => { mainLeftForBrowser = true; }],
       onAbort: () => end(1, true),
     };
     wakeAudioOnGesture();
