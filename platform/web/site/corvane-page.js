@@ -297,6 +297,19 @@
     });
   }
 
+  // The preloaded data set is the installed one: read-only, as on disk, so
+  // the best scores go to the user's data folder under /persist and last.
+  function makeReadOnly(dir) {
+    const FS = Module.FS;
+    for (const name of FS.readdir(dir)) {
+      if (name === '.' || name === '..') continue;
+      const path = `${dir}/${name}`;
+      if (FS.isDir(FS.stat(path).mode)) makeReadOnly(path);
+      else FS.chmod(path, 0o444);
+    }
+    FS.chmod(dir, 0o555);
+  }
+
   function showNote(text) {
     const note = document.createElement('p');
     note.className = 'note';
@@ -449,7 +462,10 @@
       }
     };
     window.addEventListener('error', early);
-    Module.onRuntimeInitialized = () => window.removeEventListener('error', early);
+    Module.onRuntimeInitialized = () => {
+      window.removeEventListener('error', early);
+      makeReadOnly('/data');
+    };
 
     const script = document.createElement('script');
     script.src = 'corvane.js';
