@@ -377,6 +377,74 @@
 
   // ---- The run.
 
+  const runState = { lastError: '', ended: false, mainLeftForBrowser: false };
+
+  // Outputs first, then the scores saved, then the title that says it is over.
+  function endRun(wants, status, aborted) {
+    if (runState.ended) return;
+    runState.ended = true;
+    // After a microtask, so an abort has printed its own last line.
+    Promise.resolve().then(() => {
+      const outputs = collectOutputs(wants);
+      queueSync(false);
+      return syncsDone().then(() => {
+        publishOutputs(outputs);
+        if (aborted || status !== 0) {
+          fail(runState.lastError || `exit status ${status}`);
+        } else {
+          document.title = 'corvane: done';
+          showMessage('The game has ended. Reload the page to play again.');
+        }
+      });
+    }).catch((error) => fail(`the page could not collect the results: ${error.message}`));
+  }
+
+  // Errors before the game starts (the data failing to download, say) would
+  // otherwise leave the loading bar standing forever.
+  function failBeforeStart(event) {
+    if (runState.ended) return;
+    runState.ended = true;
+    fail((event.error && event.error.message) || event.message || 'the page failed to start');
+  }
+
+  function prepareRunFiles(script) {
+    const FS = Module.FS;
+    FS.mkdir(RUN_DIR);
+    FS.mkdir(OUTPUTS.capture);
+    if (script !== null) FS.writeFile(OUTPUTS.script, script);
+  }
+
+  function createModule(run) {
+    return {
+      canvas,
+      arguments: run.args,
+      preRun: [mountPersist, () => prepareRunFiles(run.script)],
+      onRuntimeInitialized: () => {
+        window.removeEventListener('error', failBeforeStart);
+        makeReadOnly('/data');
+      },
+      print: (line) => console.log(line),
+      printErr: (line) => {
+        if (line.trim()) runState.lastError = line.trim();
+        console.error(line);
+      },
+      setStatus: showStatus,
+      monitorRunDependencies: showDependencies,
+      corvanePersist: () => queueSync(false),
+      // exit() reaches onExit only when nothing keeps the runtime alive, and
+      // the game's sleeps do; quit comes always, but also when main first
+      // sleeps (emscripten's callMain takes that for main returning), which
+      // is before postRun.
+      onExit: (status) => endRun(run.wants, status, false),
+      quit: (status, thrown) => {
+        if (runState.mainLeftForBrowser) endRun(run.wants, status, false);
+        throw thrown;
+      },
+      postRun: [() => { runState.mainLeftForBrowser = true; }],
+      onAbort: () => endRun(run.wants, 1, true),
+    };
+  }
+
   function start() {
     fitCanvas();
     window.addEventListener('resize', fitCanvas);
@@ -391,7 +459,6 @@
         'is on in the browser\'s settings.');
       return;
     }
-
     let run;
     try {
       run = parseQuery(window.location.search);
@@ -400,76 +467,12 @@
       return;
     }
 
-    let lastError = '';
-    let ended = false;
-    let mainLeftForBrowser = false;
-    const end = (status, aborted) => {
-      if (ended) return;
-      ended = true;
-      // Let an abort print its own last line first.
-      Promise.resolve().then(() => {
-        const outputs = collectOutputs(run.wants);
-        queueSync(false);
-        return syncsDone().then(() => {
-          publishOutputs(outputs);
-          if (aborted || status !== 0) {
-            fail(lastError || `exit status ${status}`);
-          } else {
-            document.title = 'corvane: done';
-            showMessage('The game has ended. Reload the page to play again.');
-          }
-        });
-      }).catch((error) => fail(`the page could not collect the results: ${error.message}`));
-    };
-
-    window.Module = {
-      canvas,
-      arguments: run.args,
-      preRun: [() => {
-        mountPersist();
-        const FS = Module.FS;
-        FS.mkdir(RUN_DIR);
-        FS.mkdir(OUTPUTS.capture);
-        if (run.script !== null) FS.writeFile(OUTPUTS.script, run.script);
-      }],
-      print: (line) => console.log(line),
-      printErr: (line) => {
-        if (line.trim()) lastError = line.trim();
-        console.error(line);
-      },
-      setStatus: showStatus,
-      monitorRunDependencies: showDependencies,
-      corvanePersist: () => queueSync(false),
-      // exit() reaches onExit only when nothing keeps the runtime alive, and
-      // the game's sleeps do; quit comes always, but also when main first
-      // sleeps (emscripten's callMain treats that as main returning), which
-      // is before postRun.
-      onExit: (status) => end(status, false),
-      quit: (status, thrown) => {
-        if (mainLeftForBrowser) end(status, false);
-        throw thrown;
-      },
-      postRun: [() => { mainLeftForBrowser = true; }],
-      onAbort: () => end(1, true),
-    };
+    window.Module = createModule(run);
     wakeAudioOnGesture();
-    // Errors before the game starts (the data failing to download, say) would
-    // otherwise leave the loading bar standing forever.
-    const early = (event) => {
-      if (!ended) {
-        ended = true;
-        fail((event.error && event.error.message) || event.message || 'the page failed to start');
-      }
-    };
-    window.addEventListener('error', early);
-    Module.onRuntimeInitialized = () => {
-      window.removeEventListener('error', early);
-      makeReadOnly('/data');
-    };
-
+    window.addEventListener('error', failBeforeStart);
     const script = document.createElement('script');
     script.src = 'corvane.js';
-    script.onerror = () => early({ message: 'corvane.js could not be loaded' });
+    script.onerror = () => failBeforeStart({ message: 'corvane.js could not be loaded' });
     document.body.appendChild(script);
   }
 
