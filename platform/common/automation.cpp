@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unordered_map>
 
@@ -168,9 +169,11 @@ bool StartAutomation(const CommandLine& options) {
     UseVirtualClock(true);
     ResetVirtualClockToZero();
   }
-  if (!captureFrames.Empty() && !MakeDirectories(captureDir)) {
+  std::error_code failure;
+  if (!captureFrames.Empty()) std::filesystem::create_directories(captureDir, failure);
+  if (failure) {
     std::fprintf(stderr, "corvane: cannot make the capture folder '%s': %s\n", captureDir.c_str(),
-                 std::strerror(errno));
+                 failure.message().c_str());
     return false;
   }
   if (!dumpFrames.Empty() && !OpenOutput(dumpOut, options.dumpFile)) return false;

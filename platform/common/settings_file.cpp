@@ -10,9 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
-
-#include "common/user_data_folder.h"
 
 namespace corvane {
 namespace {
@@ -207,9 +206,11 @@ std::string FormatSettings(const Settings& s) {
 }
 
 bool WriteSettingsFile(const std::string& path, const Settings& settings, std::string& error) {
-  size_t slash = path.rfind('/');
-  if (slash != std::string::npos && !MakeDirectories(path.substr(0, slash))) {
-    error = std::strerror(errno);
+  std::error_code failure;
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos) std::filesystem::create_directories(path.substr(0, slash), failure);
+  if (failure) {
+    error = failure.message();
     return false;
   }
   std::string temporary = path + ".new";

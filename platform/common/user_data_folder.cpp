@@ -3,9 +3,7 @@
 #include <shlobj.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -25,14 +23,6 @@ std::string UserDataFolder() {
   return std::string(appData) + "/corvane";
 }
 
-bool MakeDirectories(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directories(path, error);
-  if (!error && std::filesystem::is_directory(path, error)) return true;
-  if (error && error.category() == std::generic_category()) errno = error.value();
-  return false;
-}
-
 std::string NewScreenshotPath(std::string& error) {
   std::string folder = UserDataFolder();
   if (folder.empty()) {
@@ -40,8 +30,10 @@ std::string NewScreenshotPath(std::string& error) {
     return "";
   }
   folder += "/screenshots";
-  if (!MakeDirectories(folder)) {
-    error = "cannot make the screenshot folder '" + folder + "': " + std::strerror(errno);
+  std::error_code failure;
+  std::filesystem::create_directories(folder, failure);
+  if (failure) {
+    error = "cannot make the screenshot folder '" + folder + "': " + failure.message();
     return "";
   }
   std::time_t now = std::time(nullptr);

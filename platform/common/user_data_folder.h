@@ -10,9 +10,6 @@ namespace corvane {
 // Empty when neither XDG_DATA_HOME nor HOME names a folder.
 std::string UserDataFolder();
 
-// Makes every missing folder of `path`; false if one cannot be made.
-bool MakeDirectories(const std::string& path);
-
 // A screenshot path in the user's folder that names no existing file:
 // screenshots/corvane-YYYYMMDD-HHMMSS.png, with -2, -3... on a clash.
 // Makes the folder; empty (with `error`) when it cannot.

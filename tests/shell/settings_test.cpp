@@ -42,6 +42,9 @@ TEST(SettingsFile, WrittenFileReadsBackAndPartialFilesKeepTheRest) {
   EXPECT_EQ(corvane::FormatSettings(back), corvane::FormatSettings(s));
   EXPECT_EQ(back.keys[corvane::KEY_LEFT], SDL_SCANCODE_A);
   EXPECT_EQ(back.musicVolume, 0);
+  // A file where a folder has to be made is a failure with its reason.
+  EXPECT_FALSE(corvane::WriteSettingsFile(path + "/settings.ini", s, error));
+  EXPECT_EQ(error, "Not a directory");
 
   ASSERT_EQ(ReadSettingsText("# only one\n[sound]\neffects = 7\n", back, error), SettingsRead::Loaded) << error;
   EXPECT_EQ(back.effectsVolume, 7);
