@@ -45,7 +45,7 @@ void ClearGate() {
   PlaySoundOnce(sounds[SND_SUCCESS]);
 }
 
-// Slots 0 to 6 become the gate stones, 200 behind the ship.
+// The first GATE_COUNT slots become the gate stones, 200 behind the ship.
 void PlaceGateStones() {
   for (int k = 0; k < GATE_COUNT; ++k) {
     Rock& rock = rocks[k];

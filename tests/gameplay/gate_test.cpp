@@ -12,7 +12,7 @@ namespace {
 // A gate waiting for its arrows, the ship flying at the event's speed.
 void WaitAtGate(std::initializer_list<int> arrows, float approach = 0.0f) {
   Gate = GateRecord{};
-  Gate.kind = 1;
+  Gate.kind = GATE_VIEW_BELOW;
   Gate.approach = approach;
   std::copy(arrows.begin(), arrows.end(), Gate.arrows);
   Player.cruiseSpeed = 2.0f;
@@ -80,7 +80,7 @@ TEST_F(Gates, EventStartsAtLevelTimes3000ThenCautionFlashesThreeTimes) {
   EmptyCourse();
   Player.world._43 = Player.flightFrame._43 = 2999.99f;
   Step();
-  EXPECT_EQ(Gate.kind, 0);  // read before this frame's move
+  EXPECT_EQ(Gate.kind, GATE_NONE);  // read before this frame's move
   Player.world._43 = Player.flightFrame._43 = 3000.0f;
   EXPECT_EQ(StepUntil([] { return !Gate.caution; }, 400), 255);
   EXPECT_EQ(Restarts(SND_CAUTION), (std::vector<int>{frame - 254, frame - 169, frame - 84}));
@@ -91,7 +91,7 @@ TEST_F(Gates, EventStartsAtLevelTimes3000ThenCautionFlashesThreeTimes) {
   selectCursor = 2;
   Player.world._43 = Player.flightFrame._43 = 3100.0f;
   Step();
-  EXPECT_EQ(Gate.kind, 0);
+  EXPECT_EQ(Gate.kind, GATE_NONE);
 }
 
 TEST_F(Gates, ArrowKeysEnterOncePerPressAndTheFifthClearsTheGate) {
@@ -147,14 +147,14 @@ TEST_F(Gates, SeventhGateEndsTheStageAndTheNextEventWaitsFor4500) {
   StartFlying();
   EmptyCourse();
   WaitAtGate({5, 5, 5, 5, 5});
-  Gate.index = 6;
-  rocks[6] = rocks[0];
-  StepUntil([] { return Gate.kind == 0; }, 400);
+  Gate.index = GATE_COUNT - 1;
+  rocks[GATE_COUNT - 1] = rocks[0];
+  StepUntil([] { return Gate.kind == GATE_NONE; }, 400);
   EXPECT_EQ(Round.level, 1.5f);
   Player.world._43 = Player.flightFrame._43 = 4499.0f;
   Step();
-  EXPECT_EQ(Gate.kind, 0);
+  EXPECT_EQ(Gate.kind, GATE_NONE);
   Player.world._43 = Player.flightFrame._43 = 4500.0f;
   Step();
-  EXPECT_NE(Gate.kind, 0);
+  EXPECT_NE(Gate.kind, GATE_NONE);
 }

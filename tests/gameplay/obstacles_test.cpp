@@ -43,7 +43,7 @@ TEST_F(Obstacles, SlotFiftyBehindComesBackAheadOnlyBeforeTheEventZone) {
     EmptyCourse();
     float shipZ = variant == 0 ? 2501.0f : -60.0f;
     Player.world._43 = Player.flightFrame._43 = shipZ;
-    Gate.kind = variant, Gate.caution = variant == 1;
+    Gate.kind = variant == 0 ? GATE_NONE : GATE_VIEW_BELOW, Gate.caution = variant == 1;
     PlaceRock(3, KIND_STONE, 5, 5, shipZ - 60);
     Step();
     EXPECT_EQ(rocks[3].pos.z, shipZ - 60) << variant;

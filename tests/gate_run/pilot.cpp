@@ -74,14 +74,14 @@ std::string Pilot::Steer(const JsonValue& state) const {
                (float)player["cruiseSpeed"].number, (float)player["steerLimit"].number};
   if (ship.limit <= 0) ship.limit = 1.0f;
   bool holdingItem = state["Item"]["spinning"].boolean;
-  bool ghost = state["Item"]["effect"].number == 1;
+  bool ghost = state["Item"]["effect"].number == EFFECT_GHOST;
   std::vector<Point> stones, items;
   for (const JsonValue& rock : state["rocks"].items) {
     Point p = {(float)rock["pos"][0].number, (float)rock["pos"][1].number, (float)rock["pos"][2].number};
     if (p.z < ship.z - ENOUGH || p.z > ship.z + HORIZON * 2.5f) continue;
     int kind = (int)rock["kind"].number;
-    if (kind == 1 && !ghost) stones.push_back(p);
-    if (kind == 6 && !holdingItem && seekItems) items.push_back(p);
+    if (kind == KIND_STONE && !ghost) stones.push_back(p);
+    if (kind == KIND_ITEM && !holdingItem && seekItems) items.push_back(p);
   }
   float best = -1e9f;
   int bestX = 0, bestY = 0;
@@ -102,12 +102,12 @@ std::string Pilot::KeysAfter(const JsonValue& state) {
   if (state["scene"].number != SCENE_GAME)
     return !state["fadeActive"].boolean && frame % 40 >= 20 && frame % 40 < 22 ? "enter" : "";
   const JsonValue& gate = state["Gate"];
-  if (gate["kind"].number == 0) {
+  if (gate["kind"].number == GATE_NONE) {
     arrowDown_ = false;
     return state["Round"]["phase"].number == PHASE_FLYING ? Steer(state) : "";
   }
   // A short look at the full panel before the first arrow of each gate.
-  bool awaiting = !gate["caution"].boolean && gate["state"].number == 0 &&
+  bool awaiting = !gate["caution"].boolean && gate["state"].number == GATE_WAITING &&
                   (gate["approach"].number >= 5 || gate["arrows"][0].number > 3 || gate["arrows"][4].number > 3);
   if (!typeArrows || !awaiting || arrowDown_) {
     arrowDown_ = false;

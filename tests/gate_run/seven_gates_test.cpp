@@ -76,7 +76,8 @@ int FirstFrame(const std::vector<FrameRecord>& frames, int from, const std::func
 std::vector<int> GateChanges(const std::vector<FrameRecord>& frames, int to) {
   std::vector<int> at;
   for (size_t i = 1; i < frames.size(); ++i)
-    if (frames[i].gateKind && frames[i - 1].gateState == 0 && frames[i].gateState == to) at.push_back((int)i);
+    if (frames[i].gateKind != GATE_NONE && frames[i - 1].gateState == GATE_WAITING && frames[i].gateState == to)
+      at.push_back((int)i);
   return at;
 }
 
@@ -154,7 +155,7 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   // Until the second event has started, with the first stage's seven gates behind.
   PilotedFlight flight = FlyPilot([](const std::vector<FrameRecord>& f) {
     const FrameRecord& r = f.back();
-    return r.crashed || (r.level == 1.5f && r.gateKind != 0);
+    return r.crashed || (r.level == 1.5f && r.gateKind != GATE_NONE);
   });
   ASSERT_TRUE(flight.error.empty()) << flight.error;
   EXPECT_EQ(flight.exitCode, 0);
@@ -165,7 +166,7 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   ASSERT_EQ(crash, -1) << "crashed at z " << frames[crash].worldZ << ", gate index " << frames[crash].gateIndex;
 
   // The event starts in the first update that begins at z 3000 or more.
-  int start = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != 0; });
+  int start = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
   ASSERT_GT(start, 2);
   EXPECT_GE(frames[start - 1].worldZ, 3000.0f);
   EXPECT_LT(frames[start - 2].worldZ, 3000.0f);
@@ -174,29 +175,29 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   // Three red flashes of 85 updates: the 255th update ends the caution.
   for (int i = start; i < start + 254; ++i) ASSERT_TRUE(frames[i].caution) << "frame " << i;
   EXPECT_FALSE(frames[start + 254].caution);
-  EXPECT_EQ(frames[start + 254].gateState, 0);
+  EXPECT_EQ(frames[start + 254].gateState, GATE_WAITING);
 
   // Every typed arrow is taken (no miss pushes the stone 30 units closer),
   // and each clear pays level x 100 on top of the flight's 2/30 a frame.
   for (int i = start + 255; i < (int)frames.size(); ++i) {
     const FrameRecord &now = frames[i], &before = frames[i - 1];
-    if (!now.gateKind || now.gateState != 0) continue;
+    if (now.gateKind == GATE_NONE || now.gateState != GATE_WAITING) continue;
     EXPECT_LT(now.approach - before.approach, 1.0f) << "frame " << i;
   }
-  std::vector<int> clears = GateChanges(frames, 1);
-  ASSERT_EQ(clears.size(), 7u);
+  std::vector<int> clears = GateChanges(frames, GATE_CLEARED);
+  ASSERT_EQ(clears.size(), (size_t)GATE_COUNT);
   for (int c : clears) {
     EXPECT_NEAR(frames[c].score - frames[c - 1].score, 100.0f + 2.0f / 30, 0.01f) << "frame " << c;
     EXPECT_EQ(frames[c].arrows[0], 5);
   }
-  EXPECT_TRUE(GateChanges(frames, 2).empty());
+  EXPECT_TRUE(GateChanges(frames, GATE_FAILED).empty());
 
   // After the seventh gate: no event, level 1.5, and the next event at z 4500.
-  int next = FirstFrame(frames, clears.back(), [](const FrameRecord& r) { return r.gateKind == 0; });
+  int next = FirstFrame(frames, clears.back(), [](const FrameRecord& r) { return r.gateKind == GATE_NONE; });
   ASSERT_GT(next, 0);
   EXPECT_EQ(frames[next].level, 1.5f);
-  EXPECT_EQ(frames[next - 1].gateIndex, 7);
-  int second = FirstFrame(frames, next, [](const FrameRecord& r) { return r.gateKind != 0; });
+  EXPECT_EQ(frames[next - 1].gateIndex, GATE_COUNT);
+  int second = FirstFrame(frames, next, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
   ASSERT_GT(second, next + 2);
   EXPECT_GE(frames[second - 1].worldZ, 4500.0f);
   EXPECT_LT(frames[second - 2].worldZ, 4500.0f);
@@ -206,7 +207,7 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   result.sent = flight.sent;
   result.eventStart = start;
   result.clears = clears;
-  result.secondGate = FirstFrame(frames, clears[0], [](const FrameRecord& r) { return r.gateState == 0; });
+  result.secondGate = FirstFrame(frames, clears[0], [](const FrameRecord& r) { return r.gateState == GATE_WAITING; });
 }
 
 // The same keys again up to the second gate, which is then left alone: the
@@ -222,18 +223,20 @@ TEST(GateRun, AnUntypedGateStopsInThePathAndEndsTheRound) {
       if (r.crashed) return true;
       int clear = -1;
       for (size_t i = 1; i < f.size() && clear < 0; ++i)
-        if (f[i].gateKind && f[i - 1].gateState == 0 && f[i].gateState == 1) clear = (int)i;
-      return clear > 0 && r.gateKind != 0 && r.gateState == 0;
+        if (f[i].gateKind != GATE_NONE && f[i - 1].gateState == GATE_WAITING && f[i].gateState == GATE_CLEARED)
+          clear = (int)i;
+      return clear > 0 && r.gateKind != GATE_NONE && r.gateState == GATE_WAITING;
     });
     ASSERT_TRUE(flight.error.empty()) << flight.error;
     const std::vector<FrameRecord>& frames = flight.frames;
     ASSERT_EQ(FirstFrame(frames, 0, [](const FrameRecord& r) { return r.crashed; }), -1);
     first.frames = frames;
     first.sent = flight.sent;
-    first.eventStart = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != 0; });
-    first.clears = GateChanges(frames, 1);
+    first.eventStart = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
+    first.clears = GateChanges(frames, GATE_CLEARED);
     ASSERT_FALSE(first.clears.empty());
-    first.secondGate = FirstFrame(frames, first.clears[0], [](const FrameRecord& r) { return r.gateState == 0; });
+    first.secondGate =
+        FirstFrame(frames, first.clears[0], [](const FrameRecord& r) { return r.gateState == GATE_WAITING; });
     ASSERT_GT(first.secondGate, 0);
   }
   int start = first.eventStart, clear = first.clears[0], gate2 = first.secondGate;
@@ -273,7 +276,7 @@ TEST(GateRun, AnUntypedGateStopsInThePathAndEndsTheRound) {
 
   // The stone fails after passing 210 and stops; the ship reaches it in the
   // frames it needs to cover the last 40 units less the hit distance.
-  std::vector<int> fails = GateChanges(frames, 2);
+  std::vector<int> fails = GateChanges(frames, GATE_FAILED);
   ASSERT_EQ(fails.size(), 1u);
   int fail = fails[0];
   EXPECT_GT(frames[fail - 1].approach, 210.0f);

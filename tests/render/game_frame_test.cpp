@@ -28,7 +28,7 @@ TEST_F(GameFrameTest, GateEventAndFreeViewLeaveOutSceneryAndObstacles) {
   Frame();
   EXPECT_EQ(MeshesAtX().size(), (size_t)ROCK_COUNT);
 
-  Gate.kind = 1;
+  Gate.kind = GATE_VIEW_BELOW;
   Gate.caution = true;  // keeps the arrow panel out of the way
   Frame();
   std::vector<float> expected;

@@ -1,5 +1,7 @@
 // The head-up display by phase and mode, and the composite: the world
 // image's tint and alpha, the boards over it and the pause cursor.
+#include <utility>
+
 #include "render/render_fixture.h"
 
 namespace rendertest {
@@ -17,9 +19,9 @@ void ShowEveryHudPart() {
   Item.flashTimer = 5.0f;
   Item.vanishEffect = true;
   Item.vanishTimer = 2.0f;
-  Gate.kind = 1;
+  Gate.kind = GATE_VIEW_BELOW;
   Gate.erasing = true;
-  Gate.state = 1;
+  Gate.state = GATE_CLEARED;
   Gate.arrowAlpha = 200;
   Gate.arrowScale = 1.0f;
 }
@@ -77,12 +79,13 @@ TEST_F(HudTest, ScoreOfZeroDrawsOnlyTheGlyphAndTheWashFollowsTheFlash) {
   EXPECT_FLOAT_EQ(Width(*Draws(tex123, 1)[0]), 64.0f);
   EXPECT_FLOAT_EQ(CentreX(*Draws(tex123, 1)[0]), 270.0f);
 
-  const D3DCOLOR washes[3] = {0x37FFFFFF, 0x37FF0000, 0x370000FF};
-  for (int kind = 0; kind < 3; ++kind) {
+  const std::pair<int, D3DCOLOR> washes[] = {
+      {FLASH_WHITE, 0x37FFFFFF}, {FLASH_RED, 0x37FF0000}, {FLASH_BLUE, 0x370000FF}};
+  for (const auto& [kind, wash] : washes) {
     Round.flashKind = kind;
     Frame();
     ASSERT_EQ(Count(texDam2, 1), 1);
-    EXPECT_EQ(Vertices(*Draws(texDam2, 1)[0])[0].color, washes[kind]) << "flash kind " << kind;
+    EXPECT_EQ(Vertices(*Draws(texDam2, 1)[0])[0].color, wash) << "flash kind " << kind;
   }
 }
 
