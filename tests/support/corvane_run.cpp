@@ -94,6 +94,11 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
 
   run.stdoutText = ReadText(setup.outFile);
   run.stderrText = ReadText(setup.errFile);
+  ReadRunFiles(run);
+  return run;
+}
+
+void ReadRunFiles(CorvaneRun& run) {
   for (const std::string& line : Lines(ReadText(run.workDir + "/dump.jsonl"))) {
     run.dump.emplace_back();
     if (!ParseJson(line, run.dump.back())) run.dump.back() = JsonValue{};
@@ -106,7 +111,6 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
     run.trace.push_back(entry);
     run.soundTrace.push_back(line);
   }
-  return run;
 }
 
 std::string CapturePath(const CorvaneRun& run, int frame) {

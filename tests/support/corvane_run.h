@@ -69,7 +69,11 @@ std::string MakeScratchDataDir();
 
 CorvaneRun RunCorvane(const CorvaneRunOptions& options);
 
-// DIR/frame-NNNNNN.png of a run with captures.
+// Reads the dump (dump.jsonl) and sound trace (sound.trace) a run left in its
+// workDir: for runs of the game's other builds as well.
+void ReadRunFiles(CorvaneRun& run);
+
+// DIR/frame-NNNNNN.png of a run with captures (in workDir/captures).
 std::string CapturePath(const CorvaneRun& run, int frame);
 
 // Reads a PNG as RGBA rows top first; false when it cannot be read.

@@ -22,13 +22,40 @@ struct JsonParser {
     return true;
   }
 
+  // \uXXXX (after the u) as UTF-8; a surrogate half stays as it is encoded.
+  bool ParseCodeUnit(std::string& out) {
+    if (i + 4 >= s.size()) return false;
+    unsigned code = 0;
+    for (int k = 1; k <= 4; ++k) {
+      const char h = s[i + k];
+      if (!std::isxdigit((unsigned char)h)) return false;
+      code = code * 16 + unsigned(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+    }
+    i += 5;
+    if (code < 0x80) {
+      out += char(code);
+    } else if (code < 0x800) {
+      out += char(0xC0 | code >> 6);
+      out += char(0x80 | (code & 0x3F));
+    } else {
+      out += char(0xE0 | code >> 12);
+      out += char(0x80 | (code >> 6 & 0x3F));
+      out += char(0x80 | (code & 0x3F));
+    }
+    return true;
+  }
+
   bool ParseString(std::string& out) {
     if (i >= s.size() || s[i] != '"') return false;
     ++i;
     while (i < s.size() && s[i] != '"') {
       if (s[i] == '\\' && i + 1 < s.size()) {
         char e = s[++i];
-        out += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+        if (e == 'u') {
+          if (!ParseCodeUnit(out)) return false;
+          continue;
+        }
+        out += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 'b' ? '\b' : e == 'f' ? '\f' : e;
       } else {
         out += s[i];
       }

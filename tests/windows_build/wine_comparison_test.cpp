@@ -7,18 +7,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/corvane_run.h"
+#include "support/dump_comparison.h"
 
 namespace {
 
@@ -106,52 +104,6 @@ bool PreparePrefix(const std::string& wine) {
   std::string command = environment + "timeout 300 " + Quoted(wine) + " wineboot -i >/dev/null 2>&1; " +
                         environment + "timeout 60 " + Quoted(server) + " -w";
   return std::system(command.c_str()) == 0 && access((prefix + "/system.reg").c_str(), F_OK) == 0;
-}
-
-// ---------------------------------------------------------------------------
-// State dumps: integers equal, floats within FLOAT_ULPS of each other.
-
-int64_t UlpsApart(double a, double b) {
-  auto key = [](float f) {
-    int32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits < 0 ? (int64_t)INT32_MIN - bits : (int64_t)bits;
-  };
-  return std::llabs(key((float)a) - key((float)b));
-}
-
-void CompareValues(const JsonValue& ours, const JsonValue& wine, const std::string& path,
-                   std::vector<std::string>& faults) {
-  if (faults.size() > 10) return;
-  if (ours.kind != wine.kind) {
-    faults.push_back(path + ": different kinds");
-    return;
-  }
-  if (ours.kind == JsonValue::Number) {
-    bool integers = std::floor(ours.number) == ours.number && std::floor(wine.number) == wine.number;
-    bool same = ours.number == wine.number || (std::isnan(ours.number) && std::isnan(wine.number));
-    if (!same && (integers || UlpsApart(ours.number, wine.number) > FLOAT_ULPS))
-      faults.push_back(path + ": " + std::to_string(ours.number) + " against " + std::to_string(wine.number));
-  } else if (ours.kind == JsonValue::Array) {
-    if (ours.items.size() != wine.items.size()) faults.push_back(path + ": different lengths");
-    for (size_t i = 0; i < ours.items.size() && i < wine.items.size(); ++i)
-      CompareValues(ours.items[i], wine.items[i], path + "[" + std::to_string(i) + "]", faults);
-  } else if (ours.kind == JsonValue::Object) {
-    for (const auto& [name, value] : ours.members) {
-      if (!wine.Has(name)) faults.push_back(path + "." + name + ": missing");
-      else CompareValues(value, wine[name], path + "." + name, faults);
-    }
-    if (ours.members.size() != wine.members.size()) faults.push_back(path + ": different members");
-  } else if (ours.boolean != wine.boolean || ours.text != wine.text) {
-    faults.push_back(path + ": differs");
-  }
-}
-
-// Unnamed sound objects are written as their address, which no two
-// programs share: "0x55d0..." here, "00000000003A..." under Windows.
-std::string WithoutAddress(const std::string& line) {
-  static const std::regex address("^(\\d+) (0x)?[0-9A-Fa-f]{8,16} ");
-  return std::regex_replace(line, address, "$1 unnamed ");
 }
 
 // ---------------------------------------------------------------------------
@@ -253,10 +205,10 @@ TEST(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
     EXPECT_EQ(theirs.stderrText.find(failure), std::string::npos) << theirs.stderrText;
 
   ASSERT_EQ(theirs.dump.size(), ours.dump.size());
-  std::vector<std::string> faults;
+  DumpComparison dumps(FLOAT_ULPS);
   for (size_t i = 0; i < ours.dump.size(); ++i)
-    CompareValues(ours.dump[i], theirs.dump[i], "frame " + std::to_string(i), faults);
-  EXPECT_TRUE(faults.empty()) << faults.front() << " (and " << faults.size() - 1 << " more)";
+    CompareDumpLines(ours.dump[i], theirs.dump[i], "frame " + std::to_string(i), dumps);
+  EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
 
   ASSERT_EQ(theirs.soundTrace.size(), ours.soundTrace.size());
   for (size_t i = 0; i < ours.soundTrace.size(); ++i)

@@ -1,0 +1,134 @@
+// The web build in headless Chromium against the native build, on one
+// script through title, mode select, countdown, flight with steering, boost,
+// a pause, a dash and a crash: every field of every frame's state dump, the
+// sound trace and the captured pictures; then a reload of the page keeps the
+// best score that crash set.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/corvane_run.h"
+#include "support/dump_comparison.h"
+#include "web/chromium_run.h"
+
+namespace {
+
+// Steering 380-420, hands-off (the boost) from about 460, pause 500-520, a
+// dash at 640 once the score allows it; the ship hits a stone at 908.
+const char* const SCRIPT =
+    "0:\n60: enter\n62:\n140: enter\n142:\n380: left\n400: left up\n420:\n500: esc\n502:\n520: enter\n522:\n"
+    "640: d\n642:\n";
+constexpr int FRAMES = 920;
+const std::vector<int> CAPTURED = {30, 100, 150, 250, 450, 600};  // title twice, mode select, countdown, flight
+const char* const CAPTURE_LIST = "30,100,150,250,450,600";
+
+// The web build runs the same code compiled to WebAssembly: its float
+// arithmetic is IEEE single precision like x86-64's SSE, but sinf, cosf,
+// sqrtf and powf come from Emscripten's musl instead of glibc, whose results
+// may differ in the last place, and the difference carries into what is
+// computed from them.
+constexpr int FLOAT_ULPS = 8;
+
+// Two different software rasterisers draw the same calls: Mesa's llvmpipe
+// natively, SwiftShader (through ANGLE) in Chromium. Both rasterise with the
+// same top-left rule and filter textures bilinearly, but with other
+// sub-pixel precision (llvmpipe 8 bits, SwiftShader 4 on its Vulkan path)
+// and other filter weight and blend rounding. So triangle edges may move by
+// a pixel (a full-contrast difference on a thin line of pixels: well under
+// 1 % of the picture, which the 99th percentile ignores), and filtered and
+// blended colours may be a level or two apart everywhere.
+constexpr double MEAN_LEVELS = 1.0;     // per channel value, over the whole picture
+constexpr int P99_LEVELS = 8;           // 99 % of channel values at most this far apart
+
+struct PictureDifference {
+  double mean = 0.0;
+  int p99 = 0;
+  int largest = 0;
+};
+
+PictureDifference Compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  std::vector<long> histogram(256, 0);
+  double total = 0.0;
+  size_t values = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (i % 4 == 3) continue;  // alpha: the presented picture is opaque
+    const int d = std::abs(int(a[i]) - int(b[i]));
+    ++histogram[d];
+    total += d;
+    ++values;
+  }
+  PictureDifference result;
+  result.mean = total / double(values);
+  long seen = 0;
+  for (int d = 0; d < 256; ++d) {
+    if (histogram[d] == 0) continue;
+    result.largest = d;
+    if (seen < long(0.99 * double(values))) result.p99 = d;
+    seen += histogram[d];
+  }
+  return result;
+}
+
+}  // namespace
+
+TEST(WebBuildInChromium, PlaysTheScriptLikeTheNativeBuildAndKeepsItsScoreOverAReload) {
+  SKIP_WITHOUT_WEB();
+  SiteServer site;
+  ASSERT_TRUE(site.Serving()) << "python3 -m http.server did not start on 127.0.0.1";
+
+  CorvaneRunOptions options;
+  options.script = SCRIPT;
+  options.frames = FRAMES;
+  options.dumpFrames = "all";
+  options.captureFrames = CAPTURE_LIST;
+  options.soundTrace = true;
+  CorvaneRun native = RunCorvane(options);
+  ASSERT_EQ(native.exitCode, 0) << native.stderrText;
+  const std::string profile = MakeScratchDir("web-profile");
+  CorvaneRun web = RunInChromium(site, options, profile);
+  ASSERT_EQ(web.exitCode, 0) << web.stderrText;
+
+  // The script did what it says, natively.
+  ASSERT_EQ(native.dump.size(), size_t(FRAMES));
+  EXPECT_EQ(native.At(510)["Round"]["phase"].number, 4) << "paused";
+  EXPECT_TRUE(native.At(645)["Player"]["dashing"].number) << "dashing";
+  EXPECT_EQ(native.At(FRAMES - 1)["Round"]["phase"].number, 3) << "crashed";
+  const double best = native.At(FRAMES - 1)["bestScores"][0].number;
+  EXPECT_GT(best, 0) << "the crash sets a best score";
+
+  ASSERT_EQ(web.dump.size(), native.dump.size());
+  DumpComparison dumps(FLOAT_ULPS);
+  for (size_t i = 0; i < native.dump.size(); ++i)
+    CompareDumpLines(native.dump[i], web.dump[i], "frame " + std::to_string(i), dumps);
+  EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
+  for (const auto& [field, ulps] : dumps.floatsApart)
+    std::printf("dump field %s: floats up to %lld ULPs apart\n", field.c_str(), (long long)ulps);
+
+  ASSERT_EQ(web.soundTrace.size(), native.soundTrace.size());
+  for (size_t i = 0; i < native.soundTrace.size(); ++i)
+    ASSERT_EQ(WithoutAddress(web.soundTrace[i]), WithoutAddress(native.soundTrace[i])) << "trace line " << i + 1;
+
+  for (int frame : CAPTURED) {
+    int w = 0, h = 0, w2 = 0, h2 = 0;
+    std::vector<unsigned char> a, b;
+    ASSERT_TRUE(ReadPng(CapturePath(native, frame), w, h, a)) << "frame " << frame;
+    ASSERT_TRUE(ReadPng(CapturePath(web, frame), w2, h2, b)) << "web frame " << frame;
+    ASSERT_TRUE(w == w2 && h == h2) << "frame " << frame;
+    const PictureDifference d = Compare(a, b);
+    std::printf("frame %d: mean %.3f levels, 99th percentile %d, largest %d\n", frame, d.mean, d.p99, d.largest);
+    EXPECT_LE(d.mean, MEAN_LEVELS) << "frame " << frame;
+    EXPECT_LE(d.p99, P99_LEVELS) << "frame " << frame;
+  }
+
+  // The page again, in the same browser profile: the score is in the table.
+  options = {};
+  options.frames = 2;
+  options.dumpFrames = "1";
+  CorvaneRun reloaded = RunInChromium(site, options, profile);
+  ASSERT_EQ(reloaded.exitCode, 0) << reloaded.stderrText;
+  EXPECT_EQ(reloaded.At(1)["bestScores"][0].number, best);
+}
