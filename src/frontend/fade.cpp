@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include <windows.h>
+
 #include "app/app_state.h"
 #include "app/asset_catalogue.h"
 #include "frontend/mode_select.h"
@@ -33,6 +35,24 @@ void StartGameMusic() {
 }
 
 }  // namespace
+
+bool FreshEnterOn(int screen) {
+  if (!GetAsyncKeyState(VK_RETURN)) {
+    enterKeyLatch = false;
+    return false;
+  }
+  if (scene != screen) {
+    enterKeyLatch = true;
+    return false;
+  }
+  return !enterKeyLatch && !fadeActive;
+}
+
+void StartFade() {
+  enterKeyLatch = true;
+  fadeActive = true;
+  PlaySoundOnce(sounds[SND_SE_SOD06]);
+}
 
 void FadeOutStep() {
   // The 800 x 600 rectangle centred on the top-left corner and doubled

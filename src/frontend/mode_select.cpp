@@ -133,18 +133,5 @@ void ModeSelectDraw() {
 }
 
 void ModeSelectEnterRule() {
-  if (!GetAsyncKeyState(VK_RETURN)) {
-    enterKeyLatch = false;
-    return;
-  }
-  // The fade may have switched the screen inside this very frame; a press
-  // landing now must not leave a fade pending for the next visit.
-  if (scene != SCENE_MODE_SELECT) {
-    enterKeyLatch = true;
-    return;
-  }
-  if (enterKeyLatch || fadeActive) return;
-  enterKeyLatch = true;
-  fadeActive = true;
-  PlaySoundOnce(sounds[SND_SE_SOD06]);
+  if (FreshEnterOn(SCENE_MODE_SELECT)) StartFade();
 }

@@ -89,21 +89,9 @@ void TitleDraw() {
 }
 
 void TitleEnterRule() {
-  if (!GetAsyncKeyState(VK_RETURN)) {
-    enterKeyLatch = false;
-    return;
-  }
-  // The fade may have switched the screen inside this very frame; a press
-  // landing now belongs to no screen and must not start another fade.
-  if (scene != SCENE_TITLE) {
-    enterKeyLatch = true;
-    return;
-  }
-  if (enterKeyLatch || fadeActive) return;
+  if (!FreshEnterOn(SCENE_TITLE)) return;
   if (menuCursor == 0) {
-    enterKeyLatch = true;
-    fadeActive = true;
-    PlaySoundOnce(sounds[SND_SE_SOD06]);
+    StartFade();
   } else if (menuCursor == 1) {
     PostQuitMessage(0);
   }
