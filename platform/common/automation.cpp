@@ -16,12 +16,13 @@
 #include <unordered_map>
 
 #include "common/automation_control.h"
+#include "common/comfort_keys.h"
 #include "common/command_line.h"
 #include "common/input_script.h"
+#include "common/key_bindings.h"
 #include "common/user_data_folder.h"
 #include "common/virtual_clock.h"
 #include "corvane_automation.h"
-#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 
@@ -113,6 +114,17 @@ void ReadLiveScript(int frame) {
   }
 }
 
+// A comfort key counts as pressed on the frame whose line first holds it,
+// as a real key press does.
+void PressScriptComforts(const ScriptLine& starting, const ScriptLine* before) {
+  for (int code : starting.keyboardKeys) {
+    int comfort = ComfortFromKeyCode(code);
+    bool held = before && std::find(before->keyboardKeys.begin(), before->keyboardKeys.end(), code) !=
+                              before->keyboardKeys.end();
+    if (comfort >= 0 && !held) RequestComfort(comfort);
+  }
+}
+
 // The keys of the line in force are down at the start of the frame.
 void ApplyScript(int frame) {
   if (liveScript) ReadLiveScript(frame);
@@ -120,10 +132,11 @@ void ApplyScript(int frame) {
   std::vector<int> held;
   if (line) {
     held = line->keys;
-    for (int code : line->keyboardKeys) held.push_back(GameKeyFromScancode(code));
+    for (int code : line->keyboardKeys) held.push_back(GameKeyFromKeyCode(code));
   }
   for (int vk : SCRIPT_KEYS) SetVirtualKey(vk, std::find(held.begin(), held.end(), vk) != held.end());
   const ScriptLine* starting = script.LineStartingAt(frame);
+  if (starting) PressScriptComforts(*starting, script.LineAt(frame - 1));
   if (starting && starting->close) CloseAllWindows();
 }
 

@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-#ifndef _WIN32
-#include <SDL.h>
-#endif
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
+
+#include "common/key_names.h"
 
 namespace corvane {
 
@@ -49,20 +47,13 @@ bool ParseLine(const std::string& raw, ScriptLine& line, std::string& reason) {
       continue;
     }
     if (token.compare(0, 4, "key:") == 0) {
-#ifdef _WIN32
-      // Keyboard keys by name stand for the player's settings, which only
-      // the Linux build has.
-      reason = "'" + token + "': key:NAME needs the Linux build";
-      return false;
-#else
-      SDL_Scancode code = SDL_GetScancodeFromName(token.c_str() + 4);
-      if (code == SDL_SCANCODE_UNKNOWN) {
+      int code = KeyCodeFromName(token.substr(4));
+      if (code == 0) {
         reason = "no keyboard key is called '" + token.substr(4) + "'";
         return false;
       }
       line.keyboardKeys.push_back(code);
       continue;
-#endif
     }
     int found = -1;
     for (int i = 0; i < SCRIPT_KEY_COUNT; ++i)

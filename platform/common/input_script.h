@@ -19,7 +19,7 @@ namespace corvane {
 struct ScriptLine {
   int frame = 0;
   std::vector<int> keys;  // virtual-key codes held
-  std::vector<int> keyboardKeys;  // SDL scancodes held
+  std::vector<int> keyboardKeys;  // key codes held (key_names.h)
   bool close = false;
 };
 

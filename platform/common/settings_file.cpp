@@ -1,10 +1,13 @@
 #include "common/settings_file.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include <SDL.h>
-#include <ini.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -13,37 +16,22 @@
 #include <filesystem>
 #include <sstream>
 
+#include "common/ini_reader.h"
+#include "common/key_names.h"
+
 namespace corvane {
 namespace {
 
 const char* const KEY_NAMES[SETTINGS_KEY_COUNT] = {"up",   "down",       "left",     "right",
                                                    "enter", "esc",       "dash",     "mute",
                                                    "music_down", "music_up", "effects_down", "effects_up"};
-const SDL_Scancode DEFAULT_KEYS[SETTINGS_KEY_COUNT] = {
-    SDL_SCANCODE_UP,     SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,
-    SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_D,  SDL_SCANCODE_M,
-    SDL_SCANCODE_F5,     SDL_SCANCODE_F6,   SDL_SCANCODE_F7,   SDL_SCANCODE_F8};
-
-struct ReadState {
-  Settings* settings;
-  std::FILE* file;
-  int line;           // the line inih has just been given
-  std::string error;  // the first problem, "line N: ..."
-};
-
-// inih's line reader, counting lines so that problems can say where.
-char* ReadLine(char* text, int size, void* user) {
-  auto* state = static_cast<ReadState*>(user);
-  char* got = std::fgets(text, size, state->file);
-  if (got) ++state->line;
-  return got;
-}
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+const char* const DEFAULT_KEYS[SETTINGS_KEY_COUNT] = {"Up", "Down", "Left", "Right", "Return", "Escape",
+                                                      "D",  "M",    "F5",   "F6",    "F7",     "F8"};
+// In the order of ControllerButton (which is SDL's).
+const char* const BUTTON_NAMES[CONTROLLER_BUTTON_COUNT] = {
+    "a", "b", "x", "y", "back", "guide", "start", "leftstick", "rightstick", "leftshoulder", "rightshoulder",
+    "dpup", "dpdown", "dpleft", "dpright"};
+constexpr int MAX_SCALE = 8;
 
 bool ParseWhole(const std::string& text, int low, int high, int& out) {
   if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -72,9 +60,11 @@ bool ParseButtons(const std::string& text, std::vector<int>& out) {
   std::vector<int> buttons;
   std::string word;
   while (words >> word) {
-    SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(word.c_str());
-    if (button == SDL_CONTROLLER_BUTTON_INVALID) return false;
-    buttons.push_back(button);
+    int found = -1;
+    for (int b = 0; b < CONTROLLER_BUTTON_COUNT; ++b)
+      if (word == BUTTON_NAMES[b]) found = b;
+    if (found < 0) return false;
+    buttons.push_back(found);
   }
   out = buttons;
   return true;
@@ -85,19 +75,19 @@ std::string ReadEntry(Settings& s, const std::string& section, const std::string
   int key = KeyIndex(name);
   if (section == "sound" && (name == "music" || name == "effects")) {
     if (ParseWhole(value, 0, MAX_VOLUME, name == "music" ? s.musicVolume : s.effectsVolume)) return "";
-    return name + " must be a whole number from 0 to 100, not '" + value + "'";
+    return name + " must be a whole number from 0 to " + std::to_string(MAX_VOLUME) + ", not '" + value + "'";
   }
   if (section == "display" && name == "fullscreen") {
     if (ParseYesNo(value, s.fullscreen)) return "";
     return "fullscreen must be yes or no, not '" + value + "'";
   }
   if (section == "display" && name == "scale") {
-    if (ParseWhole(value, 0, 8, s.scale)) return "";
-    return "scale must be a whole number from 0 to 8, not '" + value + "'";
+    if (ParseWhole(value, 0, MAX_SCALE, s.scale)) return "";
+    return "scale must be a whole number from 0 to " + std::to_string(MAX_SCALE) + ", not '" + value + "'";
   }
   if (section == "keys" && key >= 0) {
-    SDL_Scancode code = SDL_GetScancodeFromName(value.c_str());
-    if (code != SDL_SCANCODE_UNKNOWN) {
+    int code = KeyCodeFromName(value);
+    if (code != 0) {
       s.keys[key] = code;
       return "";
     }
@@ -110,20 +100,12 @@ std::string ReadEntry(Settings& s, const std::string& section, const std::string
   return "unknown setting '" + name + "' in [" + section + "]";
 }
 
-int OnEntry(void* user, const char* section, const char* name, const char* value) {
-  auto* state = static_cast<ReadState*>(user);
-  std::string problem = ReadEntry(*state->settings, section, name, Trimmed(value));
-  if (!problem.empty() && state->error.empty()) state->error = "line " + std::to_string(state->line) + ": " + problem;
-  return problem.empty() ? 1 : 0;
-}
-
 // One key for two things would make one of them unreachable.
 std::string FindSharedKey(const Settings& s) {
   for (int a = 0; a < SETTINGS_KEY_COUNT; ++a)
     for (int b = a + 1; b < SETTINGS_KEY_COUNT; ++b)
       if (s.keys[a] == s.keys[b])
-        return std::string("the key '") + SDL_GetScancodeName((SDL_Scancode)s.keys[a]) + "' is given to both " +
-               KEY_NAMES[a] + " and " + KEY_NAMES[b];
+        return "the key '" + KeyCodeName(s.keys[a]) + "' is given to both " + KEY_NAMES[a] + " and " + KEY_NAMES[b];
   return "";
 }
 
@@ -131,23 +113,55 @@ std::string ButtonList(const std::vector<int>& buttons) {
   std::string text;
   for (int b : buttons) {
     if (!text.empty()) text += ' ';
-    text += SDL_GameControllerGetStringForButton((SDL_GameControllerButton)b);
+    text += BUTTON_NAMES[b];
   }
   return text;
+}
+
+// Everything written reaches the disk before the file replaces the old one.
+bool FlushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+// Gives the file a new name that no other file has; false (errno EEXIST)
+// when one has it.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  if (MoveFileExA(from.c_str(), to.c_str(), 0)) return true;
+  errno = GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+  return false;
+#else
+  // A hard link is never made over an existing name.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  unlink(from.c_str());
+  return true;
+#endif
 }
 
 }  // namespace
 
 Settings::Settings() {
-  for (int k = 0; k < SETTINGS_KEY_COUNT; ++k) keys[k] = DEFAULT_KEYS[k];
-  buttons[KEY_UP] = {SDL_CONTROLLER_BUTTON_DPAD_UP};
-  buttons[KEY_DOWN] = {SDL_CONTROLLER_BUTTON_DPAD_DOWN};
-  buttons[KEY_LEFT] = {SDL_CONTROLLER_BUTTON_DPAD_LEFT};
-  buttons[KEY_RIGHT] = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
-  buttons[KEY_ENTER] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START};
-  buttons[KEY_ESC] = {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_BACK};
-  buttons[KEY_DASH] = {SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                       SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
+  for (int k = 0; k < SETTINGS_KEY_COUNT; ++k) keys[k] = KeyCodeFromName(DEFAULT_KEYS[k]);
+  buttons[KEY_UP] = {BUTTON_DPAD_UP};
+  buttons[KEY_DOWN] = {BUTTON_DPAD_DOWN};
+  buttons[KEY_LEFT] = {BUTTON_DPAD_LEFT};
+  buttons[KEY_RIGHT] = {BUTTON_DPAD_RIGHT};
+  buttons[KEY_ENTER] = {BUTTON_A, BUTTON_START};
+  buttons[KEY_ESC] = {BUTTON_B, BUTTON_BACK};
+  buttons[KEY_DASH] = {BUTTON_X, BUTTON_Y, BUTTON_LEFT_SHOULDER, BUTTON_RIGHT_SHOULDER};
 }
 
 const char* SettingsKeyName(int key) { return key >= 0 && key < SETTINGS_KEY_COUNT ? KEY_NAMES[key] : ""; }
@@ -165,18 +179,14 @@ SettingsRead ReadSettingsFile(const std::string& path, Settings& out, std::strin
     error = std::strerror(errno);
     return SettingsRead::Damaged;
   }
-  Settings read;
-  ReadState state{&read, file, 0, ""};
-  int result = ini_parse_stream(ReadLine, &state, OnEntry, &state);
   std::fclose(file);
-  if (result != 0 && state.error.empty())
-    state.error = result > 0 ? "line " + std::to_string(result) + ": not a [section] or name = value line"
-                             : "cannot be read";
-  if (state.error.empty()) state.error = FindSharedKey(read);
-  if (!state.error.empty()) {
-    error = state.error;
-    return SettingsRead::Damaged;
-  }
+  Settings read;
+  IniEntry entry = [&read](const std::string& section, const std::string& name, const std::string& value) {
+    return ReadEntry(read, section, name, value);
+  };
+  if (!ReadIniFile(path, entry, error)) return SettingsRead::Damaged;
+  error = FindSharedKey(read);
+  if (!error.empty()) return SettingsRead::Damaged;
   out = read;
   return SettingsRead::Loaded;
 }
@@ -196,18 +206,18 @@ std::string FormatSettings(const Settings& s) {
        << "\n[keys]\n"
           "# one key each, as SDL names it: Up, Down, Left, Right, Return, Escape, Space, A to Z,\n"
           "# F1 to F12 ... The last five are the comforts: mute, music and effects volume steps.\n";
-  for (int k = 0; k < SETTINGS_KEY_COUNT; ++k)
-    text << KEY_NAMES[k] << " = " << SDL_GetScancodeName((SDL_Scancode)s.keys[k]) << "\n";
+  for (int k = 0; k < SETTINGS_KEY_COUNT; ++k) text << KEY_NAMES[k] << " = " << KeyCodeName(s.keys[k]) << "\n";
   text << "\n[controller]\n"
-          "# buttons, space-separated: a b x y back start guide leftstick rightstick leftshoulder\n"
-          "# rightshoulder dpup dpdown dpleft dpright; the left stick always steers\n";
+          "# buttons, space-separated (the left stick always steers), from\n#";
+  for (const char* button : BUTTON_NAMES) text << " " << button;
+  text << "\n";
   for (int a = 0; a < GAME_ACTION_COUNT; ++a) text << KEY_NAMES[a] << " = " << ButtonList(s.buttons[a]) << "\n";
   return text.str();
 }
 
 bool WriteSettingsFile(const std::string& path, const Settings& settings, std::string& error) {
   std::error_code failure;
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of("/\\");
   if (slash != std::string::npos) std::filesystem::create_directories(path.substr(0, slash), failure);
   if (failure) {
     error = failure.message();
@@ -221,10 +231,10 @@ bool WriteSettingsFile(const std::string& path, const Settings& settings, std::s
   }
   std::string text = FormatSettings(settings);
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  written = (std::fflush(file) == 0) && written && fsync(fileno(file)) == 0;
+  written = FlushToDisk(file) && written;
   if (std::fclose(file) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = std::strerror(errno);
+  if (!written || !ReplaceFile(temporary, path)) {
+    error = std::strerror(errno ? errno : EIO);
     std::remove(temporary.c_str());
     return false;
   }
@@ -234,11 +244,7 @@ bool WriteSettingsFile(const std::string& path, const Settings& settings, std::s
 std::string SetSettingsFileAside(const std::string& path, std::string& error) {
   std::string aside = path + ".damaged";
   for (int n = 2; n < 1000; ++n) {
-    // A hard link is never made over an existing name.
-    if (link(path.c_str(), aside.c_str()) == 0) {
-      unlink(path.c_str());
-      return aside;
-    }
+    if (RenameWithoutReplacing(path, aside)) return aside;
     if (errno != EEXIST) break;
     aside = path + ".damaged." + std::to_string(n);
   }
@@ -246,12 +252,20 @@ std::string SetSettingsFileAside(const std::string& path, std::string& error) {
   return "";
 }
 
+// Linux: $XDG_CONFIG_HOME/corvane, else ~/.config/corvane. Windows: the
+// roaming application data folder, %APPDATA%\Corvane.
 std::string SettingsFilePath() {
+#ifdef _WIN32
+  char appData[MAX_PATH];
+  if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, appData))) return "";
+  return std::string(appData) + "\\Corvane\\settings.ini";
+#else
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config && config[0] == '/') return std::string(config) + "/corvane/settings.ini";
   const char* home = std::getenv("HOME");
   if (home && home[0]) return std::string(home) + "/.config/corvane/settings.ini";
   return "";
+#endif
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 // The player's settings file (settings.ini in the user's config folder):
 // sound levels, window, and the keys and controller buttons of each action.
-// Read with inih; written whole, with comments, through a temporary file.
+// Read with the system's INI reader; written whole, with comments, through a
+// temporary file. The same file serves the Linux and the Windows build.
 #pragma once
 
 #include <string>
@@ -21,6 +22,13 @@ const char* SettingsKeyName(int key);
 // The virtual key the game polls for a game action.
 int ActionVirtualKey(int action);
 
+// A game controller's buttons, in SDL's order (SDL_CONTROLLER_BUTTON_A ...).
+enum ControllerButton {
+  BUTTON_A, BUTTON_B, BUTTON_X, BUTTON_Y, BUTTON_BACK, BUTTON_GUIDE, BUTTON_START, BUTTON_LEFT_STICK,
+  BUTTON_RIGHT_STICK, BUTTON_LEFT_SHOULDER, BUTTON_RIGHT_SHOULDER, BUTTON_DPAD_UP, BUTTON_DPAD_DOWN,
+  BUTTON_DPAD_LEFT, BUTTON_DPAD_RIGHT, CONTROLLER_BUTTON_COUNT
+};
+
 constexpr int MAX_VOLUME = 100;
 
 struct Settings {
@@ -28,8 +36,8 @@ struct Settings {
   int effectsVolume = MAX_VOLUME;  // 0..100
   bool fullscreen = false;
   int scale = 0;                          // 0: the largest that fits
-  int keys[SETTINGS_KEY_COUNT];           // SDL scancodes
-  std::vector<int> buttons[GAME_ACTION_COUNT];  // SDL controller buttons
+  int keys[SETTINGS_KEY_COUNT];           // key codes (key_names.h)
+  std::vector<int> buttons[GAME_ACTION_COUNT];  // ControllerButton values
   Settings();
 };
 
@@ -49,7 +57,8 @@ bool WriteSettingsFile(const std::string& path, const Settings& settings, std::s
 // another file. The new name, or empty with `error` set.
 std::string SetSettingsFileAside(const std::string& path, std::string& error);
 
-// $XDG_CONFIG_HOME/corvane/settings.ini, else ~/.config/...; empty if neither.
+// $XDG_CONFIG_HOME/corvane/settings.ini, else ~/.config/...; on Windows
+// %APPDATA%\Corvane\settings.ini. Empty when there is no such folder.
 std::string SettingsFilePath();
 
 }  // namespace corvane

@@ -16,7 +16,7 @@
 #include "common/data_folder.h"
 #include "common/player_settings.h"
 #include "win32/focus_pause.h"
-#include "win32/key_bindings.h"
+#include "common/key_bindings.h"
 #include "win32/window_icon.h"
 #include "win32/window_registry.h"
 

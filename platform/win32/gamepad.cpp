@@ -8,8 +8,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "win32/key_bindings.h"
+#include "common/key_bindings.h"
+#include "common/settings_file.h"
 #include "win32/key_state.h"
+
+// The settings name buttons by SDL's numbers.
+static_assert(corvane::BUTTON_DPAD_RIGHT == (int)SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
+              corvane::BUTTON_GUIDE == (int)SDL_CONTROLLER_BUTTON_GUIDE);
 
 namespace corvane {
 namespace {

@@ -6,10 +6,9 @@
 
 #include <SDL.h>
 
-#include <vector>
-
+#include "common/comfort_keys.h"
+#include "common/key_bindings.h"
 #include "internal/automation.h"
-#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 
 namespace corvane {
@@ -23,7 +22,6 @@ bool scriptOwnsKeys = false;
 bool enterSwallowed = false;  // the Enter of an Alt+Enter, until released
 bool fullscreenToggleRequested = false;
 bool screenshotRequested = false;
-std::vector<int> comfortRequests;
 
 bool IsScriptKey(int vk) {
   switch (vk) {
@@ -133,9 +131,9 @@ int TrackKeyEvent(const SDL_Event& event, bool* reachesGame) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       bool down = event.type == SDL_KEYDOWN;
-      int comfort = ComfortFromScancode(event.key.keysym.scancode);
-      if (comfort >= 0 && down && !event.key.repeat) comfortRequests.push_back(comfort);
-      int vk = GameKeyFromScancode(event.key.keysym.scancode);
+      int comfort = ComfortFromKeyCode(event.key.keysym.scancode);
+      if (comfort >= 0 && down && !event.key.repeat) RequestComfort(comfort);
+      int vk = GameKeyFromKeyCode(event.key.keysym.scancode);
       if (vk == 0 || ScriptOwnsKey(vk)) return 0;
       bool reaches = SetKeyWithSide(vk, down, event.key.repeat != 0);
       if (reachesGame) *reachesGame = reaches;
@@ -194,13 +192,6 @@ bool TakeFullscreenToggleRequest() {
   bool requested = fullscreenToggleRequested;
   fullscreenToggleRequested = false;
   return requested;
-}
-
-int TakeComfortRequest() {
-  if (comfortRequests.empty()) return -1;
-  int key = comfortRequests.front();
-  comfortRequests.erase(comfortRequests.begin());
-  return key;
 }
 
 bool TakeScreenshotRequest() {

@@ -30,7 +30,5 @@ void ClearKeyState();
 // Requests made by keys since the previous call; each is returned once.
 bool TakeFullscreenToggleRequest();
 bool TakeScreenshotRequest();
-// The next comfort key pressed (KEY_MUTE ...), or -1.
-int TakeComfortRequest();
 
 }  // namespace corvane

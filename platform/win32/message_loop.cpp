@@ -12,11 +12,11 @@
 #include <deque>
 
 #include "common/automation_control.h"
-#include "common/comfort_note.h"
+#include "common/comfort_keys.h"
+#include "common/key_bindings.h"
 #include "common/player_settings.h"
 #include "win32/focus_pause.h"
 #include "win32/gamepad.h"
-#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 
@@ -42,11 +42,6 @@ void ToggleFullscreenOfGameWindow() {
   if (LiveWindows(live, 1) != 1) return;
   ToggleFullscreen(live[0]);
   NoteFullscreen(IsFullscreen(live[0]));
-}
-
-void ApplyComfortKeys() {
-  for (int key = TakeComfortRequest(); key >= 0; key = TakeComfortRequest())
-    ShowComfortNote(ApplyComfort(key).c_str());
 }
 
 void SendClose(HWND hwnd) {
@@ -83,7 +78,7 @@ void TranslateSdlEvent(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      int vk = GameKeyFromScancode(event.key.keysym.scancode);
+      int vk = GameKeyFromKeyCode(event.key.keysym.scancode);
       HWND hwnd = HwndFromSdlWindowId(event.key.windowID);
       if (vk != 0 && hwnd && !ScriptOwnsKey(vk))
         Post(hwnd, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,
@@ -102,7 +97,7 @@ void PumpSdlEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
   if (TakeFullscreenToggleRequest()) ToggleFullscreenOfGameWindow();
-  ApplyComfortKeys();
+  ApplyComfortRequests();
 }
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {

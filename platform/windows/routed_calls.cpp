@@ -11,7 +11,7 @@
 #include "common/input_script.h"
 #include "common/virtual_clock.h"
 #include "internal/automation.h"
-#include "win32/key_bindings.h"
+#include "common/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 #include "windows/automation_switch.h"
@@ -55,7 +55,7 @@ void SetScriptOwnsKeys(bool owns) { scriptOwnsKeys = owns; }
 bool TakeScreenshotRequest() { return false; }
 
 // Scripts name no keyboard keys here (the reader refuses key:NAME).
-int GameKeyFromScancode(int) { return 0; }
+int GameKeyFromKeyCode(int) { return 0; }
 
 void CloseAllWindows() { EnumThreadWindows(GetCurrentThreadId(), SendClose, 0); }
 

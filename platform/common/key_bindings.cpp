@@ -1,7 +1,7 @@
-#include "win32/key_bindings.h"
+#include "common/key_bindings.h"
 
+#include "common/key_names.h"
 #include "common/settings_file.h"
-#include "win32/key_state.h"
 
 namespace corvane {
 namespace {
@@ -12,20 +12,20 @@ Settings bindings;
 
 void SetKeyBindings(const Settings& settings) { bindings = settings; }
 
-int GameKeyFromScancode(int scancode) {
+int GameKeyFromKeyCode(int code) {
   for (int action = 0; action < GAME_ACTION_COUNT; ++action)
-    if (bindings.keys[action] == scancode) return ActionVirtualKey(action);
-  int vk = VirtualKeyFromScancode(scancode);
+    if (bindings.keys[action] == code) return ActionVirtualKey(action);
+  int vk = VirtualKeyFromKeyCode(code);
   // An action's usual key (or a second key for it, as keypad Enter) is
   // silent once the action has been given a key that is not one of them.
   for (int action = 0; action < GAME_ACTION_COUNT; ++action)
-    if (vk == ActionVirtualKey(action) && VirtualKeyFromScancode(bindings.keys[action]) != vk) return 0;
+    if (vk == ActionVirtualKey(action) && VirtualKeyFromKeyCode(bindings.keys[action]) != vk) return 0;
   return vk;
 }
 
-int ComfortFromScancode(int scancode) {
+int ComfortFromKeyCode(int code) {
   for (int key = GAME_ACTION_COUNT; key < SETTINGS_KEY_COUNT; ++key)
-    if (bindings.keys[key] == scancode) return key;
+    if (bindings.keys[key] == code) return key;
   return -1;
 }
 
