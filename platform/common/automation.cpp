@@ -14,12 +14,15 @@
 #include <filesystem>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "common/automation_control.h"
 #include "common/comfort_keys.h"
+#include "common/comfort_note.h"
 #include "common/command_line.h"
 #include "common/input_script.h"
 #include "common/key_bindings.h"
+#include "common/note_layout.h"
 #include "common/user_data_folder.h"
 #include "common/virtual_clock.h"
 #include "corvane_automation.h"
@@ -52,6 +55,7 @@ FrameSet dumpFrames;
 Output dumpOut("state dump");
 FrameSet captureFrames;
 std::string captureDir;
+bool captureNote = false;
 bool captureFailed = false;
 bool screenshotPending = false;
 Output traceOut("sound trace");
@@ -63,6 +67,7 @@ bool liveScript = false;
 LiveScriptReader liveReader;
 
 void (*stateWriter)(std::FILE*) = nullptr;
+void (*soundNamed)(const void*) = nullptr;
 std::unordered_map<const void*, std::string> soundNames;
 
 void SayCannotWrite(const char* what, const std::string& path, int error) {
@@ -175,6 +180,7 @@ bool StartAutomation(const CommandLine& options) {
   dumpFrames = options.dumpFrames;
   captureFrames = options.captureFrames;
   captureDir = options.captureDir;
+  captureNote = options.captureNote;
   if (options.scriptFromStdin || !options.scriptFile.empty()) {
     if (!LoadScript(options)) return false;
     scripted = true;
@@ -248,6 +254,12 @@ void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
   char name[32];
   std::snprintf(name, sizeof name, "frame-%06d.png", frame);
   std::string path = captureDir + "/" + name;
+  std::vector<unsigned char> withNote;
+  if (captureNote && ComfortNoteText()) {
+    withNote.assign(rgba, rgba + (size_t)w * h * 4);
+    PaintNote(ComfortNoteText(), withNote.data(), w, h);
+    rgba = withNote.data();
+  }
   errno = 0;
   if (!stbi_write_png(path.c_str(), w, h, 4, rgba, w * 4) && !captureFailed) {
     captureFailed = true;
@@ -256,6 +268,8 @@ void SaveCapture(int frame, const unsigned char* rgba, int w, int h) {
 }
 
 bool SoundTraceEnabled() { return traceOut.file != nullptr; }
+
+void SetSoundNamedListener(void (*named)(const void* object)) { soundNamed = named; }
 
 const char* SoundObjectName(const void* object) {
   auto named = soundNames.find(object);
@@ -279,5 +293,7 @@ void SoundTrace(const void* object, const char* method, const char* args) {
 void CorvaneSetStateWriter(void (*writer)(std::FILE* out)) { corvane::stateWriter = writer; }
 
 void CorvaneNameSoundObject(const void* iface, const char* name) {
-  if (iface && name) corvane::soundNames[iface] = name;
+  if (!iface || !name) return;
+  corvane::soundNames[iface] = name;
+  if (corvane::soundNamed) corvane::soundNamed(iface);
 }

@@ -1,26 +1,38 @@
 #include "common/comfort_note.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+
+#include "common/virtual_clock.h"
 
 namespace corvane {
 namespace {
 
-constexpr auto NOTE_TIME = std::chrono::seconds(1);
+constexpr uint64_t NOTE_NANOS = 1000000000;
 
 std::string note;
-std::chrono::steady_clock::time_point shownAt;
+uint64_t shownAt = 0;
+
+// A scripted run's note lasts a second of its virtual clock, so that the
+// same frames show it on every run.
+uint64_t Now() {
+  if (VirtualClockActive()) return VirtualClockNanos();
+  return (uint64_t)std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 }  // namespace
 
 void ShowComfortNote(const char* text) {
   note = text ? text : "";
-  shownAt = std::chrono::steady_clock::now();
+  shownAt = Now();
 }
 
 const char* ComfortNoteText() {
   if (note.empty()) return nullptr;
-  if (std::chrono::steady_clock::now() - shownAt >= NOTE_TIME) {
+  if (Now() - shownAt >= NOTE_NANOS) {
     note.clear();
     return nullptr;
   }

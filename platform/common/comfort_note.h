@@ -1,5 +1,6 @@
 // The short note a comfort key leaves on the screen ("MUSIC 40", "MUTED"),
-// shown for a second over the presented picture and never in captures.
+// shown for a second over the presented picture; captures hold it only
+// with --capture-note.
 #pragma once
 
 namespace corvane {

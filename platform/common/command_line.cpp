@@ -58,8 +58,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     std::string option = argv[i];
     if (option == "--help" || option == "-h") return CommandLineResult::Help;
     if (option == "--version") return CommandLineResult::Version;
-    if (option == "--headless" || option == "--fullscreen" || option == "--windowed") {
+    if (option == "--headless" || option == "--fullscreen" || option == "--windowed" || option == "--capture-note") {
       if (option == "--headless") out.headless = true;
+      else if (option == "--capture-note") out.captureNote = true;
       else {
         out.fullscreen = option == "--fullscreen";
         out.displayModeGiven = true;
@@ -139,6 +140,8 @@ const char* CommandLineUsage() {
          "  --dump-file FILE      where --dump writes\n"
          "  --capture FRAMES      save the picture of each listed frame as DIR/frame-NNNNNN.png\n"
          "  --capture-dir DIR     where --capture writes\n"
+         "  --capture-note        let the captures show the note a comfort key leaves (mute,\n"
+         "                        volume steps) as the window does; without it they never do\n"
          "  --sound-trace FILE    write one line per sound call: FRAME OBJECT METHOD ARGS\n"
          "  --help                show this help and exit\n"
          "  --version             show the version and exit\n"

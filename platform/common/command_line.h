@@ -30,6 +30,7 @@ struct CommandLine {
   std::string dumpFile;
   FrameSet captureFrames;
   std::string captureDir;
+  bool captureNote = false;  // --capture-note: captures show the comfort note as the window does
   std::string soundTraceFile;
   bool fullscreen = false;  // --fullscreen / --windowed, the last one wins
   bool displayModeGiven = false;  // either was given (it overrides the settings file)

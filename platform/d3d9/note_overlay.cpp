@@ -2,86 +2,25 @@
 
 #include <epoxy/gl.h>
 
-#include <cstring>
+#include "common/note_layout.h"
 
 namespace corvane::d3d9 {
-namespace {
-
-constexpr int GLYPH_W = 5, GLYPH_H = 7;
-constexpr int DOT = 3;     // glyph pixels are DOT x DOT pixels of the 800 x 600 picture
-constexpr int MARGIN = 12;  // from the picture's top-right corner, in picture pixels
-
-struct Glyph {
-  char c;
-  const char* rows[GLYPH_H];
-};
-
-// Only the letters the notes use.
-const Glyph GLYPHS[] = {
-    {'0', {"01110", "10001", "10011", "10101", "11001", "10001", "01110"}},
-    {'1', {"00100", "01100", "00100", "00100", "00100", "00100", "01110"}},
-    {'2', {"01110", "10001", "00001", "00010", "00100", "01000", "11111"}},
-    {'3', {"11110", "00001", "00001", "01110", "00001", "00001", "11110"}},
-    {'4', {"00010", "00110", "01010", "10010", "11111", "00010", "00010"}},
-    {'5', {"11111", "10000", "11110", "00001", "00001", "10001", "01110"}},
-    {'6', {"00110", "01000", "10000", "11110", "10001", "10001", "01110"}},
-    {'7', {"11111", "00001", "00010", "00100", "01000", "01000", "01000"}},
-    {'8', {"01110", "10001", "10001", "01110", "10001", "10001", "01110"}},
-    {'9', {"01110", "10001", "10001", "01111", "00001", "00010", "01100"}},
-    {'C', {"01110", "10001", "10000", "10000", "10000", "10001", "01110"}},
-    {'D', {"11110", "10001", "10001", "10001", "10001", "10001", "11110"}},
-    {'E', {"11111", "10000", "10000", "11110", "10000", "10000", "11111"}},
-    {'F', {"11111", "10000", "10000", "11110", "10000", "10000", "10000"}},
-    {'I', {"01110", "00100", "00100", "00100", "00100", "00100", "01110"}},
-    {'M', {"10001", "11011", "10101", "10101", "10001", "10001", "10001"}},
-    {'N', {"10001", "11001", "10101", "10011", "10001", "10001", "10001"}},
-    {'O', {"01110", "10001", "10001", "10001", "10001", "10001", "01110"}},
-    {'S', {"01111", "10000", "10000", "01110", "00001", "00001", "11110"}},
-    {'T', {"11111", "00100", "00100", "00100", "00100", "00100", "00100"}},
-    {'U', {"10001", "10001", "10001", "10001", "10001", "10001", "01110"}},
-};
-
-const Glyph* Find(char c) {
-  for (const Glyph& g : GLYPHS)
-    if (g.c == c) return &g;
-  return nullptr;  // a space, or a letter no note uses
-}
-
-void Fill(int x, int y, int w, int h, float grey) {
-  glScissor(x, y, w, h);
-  glClearColor(grey, grey, grey, 1.f);
-  glClear(GL_COLOR_BUFFER_BIT);
-}
-
-}  // namespace
 
 void DrawNoteOverlay(const char* text, int x, int y, int w, int h) {
-  if (!text || !*text || w <= 0 || h <= 0) return;
+  std::vector<NoteRect> rects = NoteLayout(text, w, h);
+  if (rects.empty()) return;
   GLboolean scissorOn = glIsEnabled(GL_SCISSOR_TEST);
   GLint box[4];
   GLfloat clear[4];
   glGetIntegerv(GL_SCISSOR_BOX, box);
   glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
   glEnable(GL_SCISSOR_TEST);
-
-  const double scale = (double)h / 600.0;
-  int dot = (int)(DOT * scale + 0.5);
-  if (dot < 1) dot = 1;
-  const int n = (int)std::strlen(text);
-  const int advance = (GLYPH_W + 1) * dot;
-  const int boxW = n * advance + 3 * dot, boxH = (GLYPH_H + 4) * dot;
-  const int margin = (int)(MARGIN * scale + 0.5);
-  const int left = x + w - margin - boxW, top = y + h - margin;  // GL rows grow upwards
-  Fill(left, top - boxH, boxW, boxH, 0.1f);
-  for (int i = 0; i < n; ++i) {
-    const Glyph* g = Find(text[i]);
-    if (!g) continue;
-    for (int row = 0; row < GLYPH_H; ++row)
-      for (int col = 0; col < GLYPH_W; ++col)
-        if (g->rows[row][col] == '1')
-          Fill(left + 2 * dot + i * advance + col * dot, top - 2 * dot - (row + 1) * dot, dot, dot, 0.95f);
+  for (const NoteRect& r : rects) {
+    glScissor(x + r.x, y + h - r.y - r.h, r.w, r.h);  // GL rows grow upwards
+    const float grey = r.grey / 255.f;
+    glClearColor(grey, grey, grey, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
   }
-
   if (!scissorOn) glDisable(GL_SCISSOR_TEST);
   glScissor(box[0], box[1], box[2], box[3]);
   glClearColor(clear[0], clear[1], clear[2], clear[3]);

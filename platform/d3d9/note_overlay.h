@@ -1,6 +1,6 @@
-// Draws the comfort note into the window after the game's picture, in
-// blocky letters made of cleared rectangles; the back buffer (and so every
-// capture) never holds it.
+// Draws the comfort note (note_layout.h) into the window after the game's
+// picture, with scissored clears; the back buffer (and so every capture
+// unless asked) never holds it.
 #pragma once
 
 namespace corvane::d3d9 {

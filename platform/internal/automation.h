@@ -27,6 +27,8 @@ bool SoundTraceEnabled();
 void SoundTrace(const void* object, const char* method, const char* args);
 // The name the game gave a sound object; nullptr for an unnamed one.
 const char* SoundObjectName(const void* object);
+// Called each time the game names a sound object.
+void SetSoundNamedListener(void (*named)(const void* object));
 
 // For in-process tests: drive a key as if it were the keyboard. A transition
 // to down also sets the key's pressed bit, exactly like a real key event.

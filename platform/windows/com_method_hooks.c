@@ -47,6 +47,7 @@ static void WriteSlot(void* slot, void* hook) {
 static HRESULT WINAPI HookPresent(IDirect3DDevice9* self, const RECT* source, const RECT* dest, HWND window,
                                   const RGNDATA* dirty) {
   CorvaneBeforePresent(self);
+  CorvaneDrawNote(self);
   HRESULT hr = originalDevice.Present(self, source, dest, window, dirty);
   CorvaneAfterPresent();
   return hr;
@@ -103,7 +104,10 @@ static HRESULT WINAPI BufferQueryInterface(IDirectSoundBuffer* self, REFIID riid
 static ULONG WINAPI BufferRelease(IDirectSoundBuffer* self) {
   const BufferTable* saved = FindBufferTable(self);
   ULONG left = saved->original.Release(self);
-  if (left == 0 && !saved->primary) CorvaneTraceSoundCall(self, "Release", "");
+  if (left == 0 && !saved->primary) {
+    CorvaneTraceSoundCall(self, "Release", "");
+    CorvaneForgetBuffer(self);
+  }
   return left;
 }
 
@@ -116,6 +120,16 @@ static HRESULT WINAPI BufferSetFormat(IDirectSoundBuffer* self, const WAVEFORMAT
 
 static HRESULT WINAPI BufferSetVolume(IDirectSoundBuffer* self, LONG volume) {
   CorvaneTraceSoundCall(self, "SetVolume", "%d", (int)volume);
+  return BUFFER(self)->SetVolume(self, FindBufferTable(self)->primary ? volume : CorvaneBufferVolume(self, volume));
+}
+
+BOOL IsSecondaryBuffer(const void* object) {
+  const BufferTable* saved = object ? FindBufferTable(object) : NULL;
+  return saved && !saved->primary;
+}
+
+HRESULT SetVolumeUntraced(void* buffer, LONG volume) {
+  IDirectSoundBuffer* self = (IDirectSoundBuffer*)buffer;
   return BUFFER(self)->SetVolume(self, volume);
 }
 

@@ -1,5 +1,6 @@
-// The Windows build's entry point: reads the options as the Linux build
-// does, moves into the data folder, and runs the game's WinMain.
+// The Windows build's entry point: reads the options and the player's
+// settings as the Linux build does, moves into the data folder, and runs the
+// game's WinMain.
 #define CORVANE_ROUTING_CALLS
 #include "windows/redirected_calls.h"
 
@@ -12,7 +13,9 @@
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "common/data_folder.h"
-#include "windows/automation_switch.h"
+#include "common/key_bindings.h"
+#include "common/player_settings.h"
+#include "windows/sound_levels.h"
 
 namespace {
 
@@ -75,11 +78,6 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? "" : exe.substr(0, slash);
 }
 
-bool NeedsFrameHooks(const corvane::CommandLine& options) {
-  return options.frames >= 0 || !options.dumpFrames.Empty() || !options.captureFrames.Empty() ||
-         !options.scriptFile.empty() || options.scriptFromStdin || !options.soundTraceFile.empty();
-}
-
 // 0 to run the game, else the exit code.
 int PrepareRun(corvane::CommandLine& options) {
   std::vector<std::string> args = Arguments();
@@ -116,7 +114,10 @@ int PrepareRun(corvane::CommandLine& options) {
     return 2;
   }
   if (!corvane::StartAutomation(options)) return 2;
-  corvane::UseFrameHooks(NeedsFrameHooks(options));
+  // Fullscreen and scale are the Linux build's: this one keeps the game's window.
+  corvane::StartPlayerSettings(options);
+  corvane::SetKeyBindings(corvane::RunSettings());
+  corvane::StartSoundLevels();
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // What the hooks on Present and DirectSound hand to the automation: frames
 // are counted after each Present and captured from the back buffer before it
-// (GetRenderTargetData into system memory), and sound calls are written to
-// the trace.
+// (GetRenderTargetData into system memory), the comfort note is drawn after
+// the capture, and sound calls are written to the trace.
 #include <windows.h>
 #include <d3d9.h>
 
@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/comfort_note.h"
+#include "common/note_layout.h"
 #include "internal/automation.h"
 #include "windows/com_method_hooks.h"
 
@@ -68,6 +70,39 @@ void CorvaneBeforePresent(void* device) {
   D3DSURFACE_DESC desc;
   if (ReadBackBuffer(static_cast<IDirect3DDevice9*>(device), rgba, desc))
     corvane::SaveCapture(frame, rgba.data(), (int)desc.Width, (int)desc.Height);
+}
+
+// The comfort note goes into the back buffer after any capture has read it
+// and just before Present shows it, drawn with Clears of the layout's
+// rectangles on the back buffer; the device's target, viewport and scissor
+// state are left as they were.
+void CorvaneDrawNote(void* device) {
+  const char* text = corvane::ComfortNoteText();
+  if (!text) return;
+  auto* d = static_cast<IDirect3DDevice9*>(device);
+  IDirect3DSurface9* back = nullptr;
+  D3DSURFACE_DESC desc;
+  if (FAILED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) || FAILED(back->GetDesc(&desc))) {
+    if (back) back->Release();
+    return;
+  }
+  IDirect3DSurface9* target = nullptr;
+  D3DVIEWPORT9 viewport;
+  DWORD scissor = FALSE;
+  d->GetRenderTarget(0, &target);
+  d->GetViewport(&viewport);
+  d->GetRenderState(D3DRS_SCISSORTESTENABLE, &scissor);
+  d->SetRenderTarget(0, back);  // the viewport becomes the whole back buffer
+  d->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+  for (const corvane::NoteRect& r : corvane::NoteLayout(text, (int)desc.Width, (int)desc.Height)) {
+    D3DRECT rect = {r.x, r.y, r.x + r.w, r.y + r.h};
+    d->Clear(1, &rect, D3DCLEAR_TARGET, D3DCOLOR_XRGB(r.grey, r.grey, r.grey), 1.0f, 0);
+  }
+  d->SetRenderTarget(0, target ? target : back);
+  d->SetViewport(&viewport);
+  d->SetRenderState(D3DRS_SCISSORTESTENABLE, scissor);
+  if (target) target->Release();
+  back->Release();
 }
 
 void CorvaneAfterPresent(void) { corvane::NotePresent(); }

@@ -1,20 +1,20 @@
-// The routed calls: keys from the script, time from the virtual clock, the
-// after-frame work from the message loop, and hooks on the Direct3D and
-// DirectSound objects. Each goes straight to Windows when no automation
-// option asks for anything else.
+// The routed calls: keys from the player's bindings (or the script), time
+// from the virtual clock, the after-frame work and the comfort keys from the
+// message loop, and hooks on the Direct3D and DirectSound objects (frames,
+// captures, the comfort note, the sound trace and the player's levels).
 #define CORVANE_ROUTING_CALLS
 #include "windows/redirected_calls.h"
 
 #include <cstdio>
 
 #include "common/automation_control.h"
+#include "common/comfort_keys.h"
 #include "common/input_script.h"
+#include "common/key_bindings.h"
 #include "common/virtual_clock.h"
 #include "internal/automation.h"
-#include "common/key_bindings.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
-#include "windows/automation_switch.h"
 #include "windows/com_method_hooks.h"
 
 namespace corvane {
@@ -26,12 +26,27 @@ constexpr uint64_t NANOS_PER_MILLI = 1000000;
 bool keyDown[256];
 bool keyPressed[256];
 bool scriptOwnsKeys = false;
-bool frameHooks = false;
 
 bool IsScriptKey(int vk) {
   for (int key : SCRIPT_KEYS)
     if (key == vk) return true;
   return false;
+}
+
+// The player's key whose code the bindings turn into the game key `vk`
+// (key codes are virtual keys here); 0 when none does.
+int PlayerKeyFor(int vk) {
+  for (int code = 1; code < 256; ++code)
+    if (GameKeyFromKeyCode(code) == vk) return code;
+  return 0;
+}
+
+// A comfort key's fresh press, as the window's messages bring it (bit 30 of
+// a key-down is set for auto-repeat).
+void NoteComfortPress(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.lParam & (1L << 30))) return;
+  int comfort = ComfortFromKeyCode((int)msg.wParam);
+  if (comfort >= 0) RequestComfort(comfort);
 }
 
 BOOL CALLBACK SendClose(HWND window, LPARAM) {
@@ -40,8 +55,6 @@ BOOL CALLBACK SendClose(HWND window, LPARAM) {
 }
 
 }  // namespace
-
-void UseFrameHooks(bool on) { frameHooks = on; }
 
 void SetVirtualKey(int vk, bool down) {
   if (vk <= 0 || vk > 255) return;
@@ -54,9 +67,6 @@ void SetScriptOwnsKeys(bool owns) { scriptOwnsKeys = owns; }
 // F11 and F12 are comforts of the Linux build; Windows has its own.
 bool TakeScreenshotRequest() { return false; }
 
-// Scripts name no keyboard keys here (the reader refuses key:NAME).
-int GameKeyFromKeyCode(int) { return 0; }
-
 void CloseAllWindows() { EnumThreadWindows(GetCurrentThreadId(), SendClose, 0); }
 
 }  // namespace corvane
@@ -65,9 +75,14 @@ using namespace corvane;
 
 extern "C" {
 
-// Bit 15 down now, bit 0 pressed since the previous query, as Windows keeps them.
+// Bit 15 down now, bit 0 pressed since the previous query, as Windows keeps
+// them: of the script's state for its keys, else of the player's key.
 SHORT WINAPI CorvaneGetAsyncKeyState(int vKey) {
-  if (!scriptOwnsKeys || vKey <= 0 || vKey > 255 || !IsScriptKey(vKey)) return GetAsyncKeyState(vKey);
+  if (vKey <= 0 || vKey > 255) return GetAsyncKeyState(vKey);
+  if (!scriptOwnsKeys || !IsScriptKey(vKey)) {
+    int key = PlayerKeyFor(vKey);
+    return key ? GetAsyncKeyState(key) : 0;
+  }
   SHORT state = (SHORT)((keyDown[vKey] ? 0x8000 : 0) | (keyPressed[vKey] ? 0x0001 : 0));
   keyPressed[vKey] = false;
   return state;
@@ -75,7 +90,11 @@ SHORT WINAPI CorvaneGetAsyncKeyState(int vKey) {
 
 BOOL WINAPI CorvanePeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
   RunAfterFrameWork();
-  if (PeekMessageA(msg, hwnd, filterMin, filterMax, removeFlags)) return TRUE;
+  ApplyComfortRequests();
+  if (PeekMessageA(msg, hwnd, filterMin, filterMax, removeFlags)) {
+    if (removeFlags & PM_REMOVE) NoteComfortPress(*msg);
+    return TRUE;
+  }
   OnIdlePass();
   return FALSE;
 }
@@ -105,13 +124,13 @@ DWORD WINAPI CorvaneTimeGetTime(void) {
 
 IDirect3D9* WINAPI CorvaneDirect3DCreate9(UINT sdkVersion) {
   IDirect3D9* d3d = Direct3DCreate9(sdkVersion);
-  if (frameHooks) HookDirect3D(d3d);
+  HookDirect3D(d3d);
   return d3d;
 }
 
 HRESULT WINAPI CorvaneDirectSoundCreate8(LPCGUID device, LPDIRECTSOUND8* directSound, LPUNKNOWN outer) {
   HRESULT hr = DirectSoundCreate8(device, directSound, outer);
-  if (SUCCEEDED(hr) && directSound && SoundTraceEnabled()) HookDirectSound(*directSound);
+  if (SUCCEEDED(hr) && directSound) HookDirectSound(*directSound);
   return hr;
 }
 

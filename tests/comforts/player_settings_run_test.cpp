@@ -1,5 +1,6 @@
 // The settings file in whole runs: sound levels leave the game's sound calls
-// alone, a rebound key steers, and a damaged file is reported and kept.
+// alone, a rebound key steers, a damaged file is reported and kept, and a
+// scripted comfort key leaves its note where captures ask for it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "common/note_layout.h"
 #include "game/world_state.h"
 #include "support/corvane_run.h"
 
@@ -72,6 +74,32 @@ TEST(SettingsRun, ADamagedFileIsReportedKeptAndTheDefaultsUsed) {
             std::string::npos)
       << run.stderrText;
   EXPECT_EQ(ReadText(home + "/corvane/settings.ini"), damaged);
+}
+
+// M pressed by the script at frame 10 mutes, and its note shows for a second
+// of the virtual clock: in captures with --capture-note, never without.
+TEST(SettingsRun, AScriptedMuteShowsItsNoteOnlyInCapturesThatAskForIt) {
+  std::vector<unsigned char> pictures[2][2];  // [with the note][frame 20, frame 75]
+  for (bool note : {false, true}) {
+    CorvaneRunOptions options;
+    options.script = "0:\n10: key:m\n12:\n";
+    options.frames = 80;
+    options.captureFrames = "20,75";
+    options.environment = {"XDG_CONFIG_HOME=" + ConfigHome("")};
+    if (note) options.extraArgs = {"--capture-note"};
+    CorvaneRun run = RunCorvane(options);
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+    for (int i = 0; i < 2; ++i) {
+      int w = 0, h = 0;
+      ASSERT_TRUE(ReadPng(CapturePath(run, i == 0 ? 20 : 75), w, h, pictures[note][i]));
+      ASSERT_TRUE(w == 800 && h == 600);
+    }
+  }
+  std::vector<unsigned char> muted = pictures[false][0];
+  corvane::PaintNote("MUTED", muted.data(), 800, 600);
+  EXPECT_NE(muted, pictures[false][0]);
+  EXPECT_TRUE(pictures[true][0] == muted);
+  EXPECT_TRUE(pictures[true][1] == pictures[false][1]);  // its second is over
 }
 
 }  // namespace

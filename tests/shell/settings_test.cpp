@@ -13,7 +13,7 @@
 #include "common/player_settings.h"
 #include "common/settings_file.h"
 #include "support/corvane_run.h"
-#include "win32/key_bindings.h"
+#include "common/key_bindings.h"
 
 namespace {
 
@@ -119,16 +119,16 @@ TEST(KeyBindings, AReboundActionLeavesItsUsualKeySilent) {
   s.buttons[corvane::KEY_ENTER] = {SDL_CONTROLLER_BUTTON_Y};
   s.buttons[corvane::KEY_DASH] = {SDL_CONTROLLER_BUTTON_X};
   corvane::SetKeyBindings(s);
-  EXPECT_EQ(corvane::GameKeyFromScancode(SDL_SCANCODE_A), VK_LEFT);
-  EXPECT_EQ(corvane::GameKeyFromScancode(SDL_SCANCODE_LEFT), 0);
-  EXPECT_EQ(corvane::GameKeyFromScancode(SDL_SCANCODE_RIGHT), VK_RIGHT);
-  EXPECT_EQ(corvane::GameKeyFromScancode(SDL_SCANCODE_KP_ENTER), VK_RETURN);  // Enter keeps both its keys
-  EXPECT_EQ(corvane::ComfortFromScancode(SDL_SCANCODE_Q), corvane::KEY_MUTE);
-  EXPECT_EQ(corvane::ComfortFromScancode(SDL_SCANCODE_M), -1);
+  EXPECT_EQ(corvane::GameKeyFromKeyCode(SDL_SCANCODE_A), VK_LEFT);
+  EXPECT_EQ(corvane::GameKeyFromKeyCode(SDL_SCANCODE_LEFT), 0);
+  EXPECT_EQ(corvane::GameKeyFromKeyCode(SDL_SCANCODE_RIGHT), VK_RIGHT);
+  EXPECT_EQ(corvane::GameKeyFromKeyCode(SDL_SCANCODE_KP_ENTER), VK_RETURN);  // Enter keeps both its keys
+  EXPECT_EQ(corvane::ComfortFromKeyCode(SDL_SCANCODE_Q), corvane::KEY_MUTE);
+  EXPECT_EQ(corvane::ComfortFromKeyCode(SDL_SCANCODE_M), -1);
   EXPECT_EQ(corvane::GameKeyFromControllerButton(SDL_CONTROLLER_BUTTON_Y), VK_RETURN);
   EXPECT_EQ(corvane::GameKeyFromControllerButton(SDL_CONTROLLER_BUTTON_A), 0);
   corvane::SetKeyBindings(Settings{});
-  EXPECT_EQ(corvane::GameKeyFromScancode(SDL_SCANCODE_LEFT), VK_LEFT);
+  EXPECT_EQ(corvane::GameKeyFromKeyCode(SDL_SCANCODE_LEFT), VK_LEFT);
   EXPECT_EQ(corvane::GameKeyFromControllerButton(SDL_CONTROLLER_BUTTON_A), VK_RETURN);
 }
 

@@ -1,14 +1,17 @@
-// corvane.exe under Wine against the Linux build, on one short script (title,
-// mode select, countdown, a little flight): every field of every frame's
-// state dump, the sound trace, and the captured pictures.
+// corvane.exe under Wine: against the Linux build on one short script (title,
+// mode select, countdown, a little flight), every field of every frame's
+// state dump, the sound trace, and the captured pictures; and the player's
+// settings file in %APPDATA%\Corvane.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -71,18 +74,21 @@ struct WineRun {
   std::vector<std::string> soundTrace;
 };
 
-WineRun RunUnderWine(const std::string& wine, const std::string& program, const std::string& dataDir) {
+// corvane.exe on `script` for `frames` frames, dumping `dumpFrames`, with the
+// sound trace, and with `extraArgs` (already quoted).
+WineRun RunUnderWine(const std::string& wine, const std::string& program, const std::string& script, int frames,
+                     const std::string& dumpFrames, const std::string& extraArgs) {
   WineRun run;
   run.dir = MakeScratchDir("wine");
   std::ofstream(run.dir + "/.asoundrc") << "pcm.!default { type null }\nctl.!default { type hw card 0 }\n";
-  std::ofstream(run.dir + "/keys.script") << SCRIPT;
+  std::ofstream(run.dir + "/keys.script") << script;
   const std::string z = "Z:" + run.dir;
   std::string command = WineEnvironment(run.dir) + "timeout 600 xvfb-run -a -s '-screen 0 1024x768x24' " +
-                        Quoted(wine) + " " + Quoted(program) + " --data " + Quoted("Z:" + dataDir) +
-                        " --script " + Quoted(z + "/keys.script") + " --frames " + std::to_string(FRAMES) +
-                        " --dump all --dump-file " + Quoted(z + "/dump.jsonl") + " --capture " +
-                        CAPTURED + " --capture-dir " + Quoted(z + "/capture") + " --sound-trace " +
-                        Quoted(z + "/sound.trace") + " >/dev/null 2>" + Quoted(run.dir + "/stderr.txt");
+                        Quoted(wine) + " " + Quoted(program) + " --data " + Quoted("Z:" + MakeScratchDataDir()) +
+                        " --script " + Quoted(z + "/keys.script") + " --frames " + std::to_string(frames) +
+                        " --dump " + dumpFrames + " --dump-file " + Quoted(z + "/dump.jsonl") + " --sound-trace " +
+                        Quoted(z + "/sound.trace") + " " + extraArgs + " >/dev/null 2>" +
+                        Quoted(run.dir + "/stderr.txt");
   int status = std::system(command.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.stderrText = ReadFile(run.dir + "/stderr.txt");
@@ -179,16 +185,22 @@ bool ReadCapture(const std::string& dir, int frame, int& w, int& h, std::vector<
 
 }  // namespace
 
-TEST(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
-  const std::string wine = FindWine();
-  if (wine.empty()) GTEST_SKIP() << "wine64 is not installed (Debian package wine64): skipped";
-  if (access("/usr/bin/xvfb-run", X_OK) != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb): skipped";
-  const char* given = std::getenv("CORVANE_WINDOWS_PROGRAM");
-  const std::string program = given ? given : "";
-  if (program.empty() || access(program.c_str(), F_OK) != 0)
-    GTEST_SKIP() << "no corvane.exe at CORVANE_WINDOWS_PROGRAM='" << program << "': skipped";
-  ASSERT_TRUE(PreparePrefix(wine)) << "wineboot could not make the prefix";
+class WindowsBuildUnderWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wine_ = FindWine();
+    if (wine_.empty()) GTEST_SKIP() << "wine64 is not installed (Debian package wine64): skipped";
+    if (access("/usr/bin/xvfb-run", X_OK) != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb): skipped";
+    const char* given = std::getenv("CORVANE_WINDOWS_PROGRAM");
+    program_ = given ? given : "";
+    if (program_.empty() || access(program_.c_str(), F_OK) != 0)
+      GTEST_SKIP() << "no corvane.exe at CORVANE_WINDOWS_PROGRAM='" << program_ << "': skipped";
+    ASSERT_TRUE(PreparePrefix(wine_)) << "wineboot could not make the prefix";
+  }
+  std::string wine_, program_;
+};
 
+TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
   CorvaneRunOptions options;
   options.script = SCRIPT;
   options.frames = FRAMES;
@@ -197,7 +209,9 @@ TEST(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
   options.soundTrace = true;
   CorvaneRun ours = RunCorvane(options);
   ASSERT_EQ(ours.exitCode, 0) << ours.stderrText;
-  WineRun theirs = RunUnderWine(wine, program, MakeScratchDataDir());
+  const std::string captures = MakeScratchDir("capture");
+  WineRun theirs = RunUnderWine(wine_, program_, SCRIPT, FRAMES, "all",
+                                "--capture " + std::string(CAPTURED) + " --capture-dir " + Quoted("Z:" + captures));
   ASSERT_EQ(theirs.exitCode, 0) << theirs.stderrText;
 
   // Every sound loads whatever the code page (most have Japanese names).
@@ -219,7 +233,7 @@ TEST(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
       int w = 0, h = 0, w2 = 0, h2 = 0;
       std::vector<unsigned char> a, b;
       ASSERT_TRUE(ReadPng(CapturePath(ours, frame), w, h, a));
-      ASSERT_TRUE(ReadCapture(theirs.dir + "/capture", frame, w2, h2, b)) << "frame " << frame;
+      ASSERT_TRUE(ReadCapture(captures, frame, w2, h2, b)) << "frame " << frame;
       ASSERT_TRUE(w == w2 && h == h2) << "frame " << frame;
       PictureDifference d = Compare(a, b, w, h, frame);
       std::printf("frame %d: largest %d levels, %.3f %% far apart, mean %.4f; left out: %ld (%s), %ld (%s)\n",
@@ -233,4 +247,63 @@ TEST(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
       }
     }
   }
+}
+
+// The player's settings file in the Wine prefix's %APPDATA%\Corvane for the
+// length of one run, removed again after it (the prefix is shared, so its
+// tests run one at a time).
+class PrefixSettings {
+ public:
+  explicit PrefixSettings(const std::string& text) {
+    const passwd* user = getpwuid(getuid());
+    dir_ = std::string(CORVANE_BINARY_DIR) + "/wine-prefix/drive_c/users/" + (user ? user->pw_name : "unknown") +
+           "/AppData/Roaming/Corvane";
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    std::ofstream(Path()) << text;
+  }
+  ~PrefixSettings() { std::filesystem::remove_all(dir_); }
+  std::string Path() const { return dir_ + "/settings.ini"; }
+
+ private:
+  std::string dir_;
+};
+
+TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
+  // Into flight, then the keyboard's A, given to steering left, from frame 380.
+  const std::string settings = "[sound]\nmusic = 0\neffects = 0\n[keys]\nleft = A\n";
+  const std::string script = "0:\n60: enter\n62:\n140: enter\n142:\n380: key:a\n";
+  WineRun theirs;
+  {
+    PrefixSettings file(settings);
+    theirs = RunUnderWine(wine_, program_, script, 400, "379,399", "");
+  }
+  ASSERT_EQ(theirs.exitCode, 0) << theirs.stderrText;
+  ASSERT_EQ(theirs.dump.size(), 2u);
+  EXPECT_EQ(theirs.dump[0]["Player"]["velX"].number, 0.0);
+  EXPECT_LT(theirs.dump[1]["Player"]["velX"].number, -0.1);
+
+  // Silenced by the file, the game still makes the Linux build's sound calls.
+  std::string home = MakeScratchDir("config");
+  std::filesystem::create_directories(home + "/corvane");
+  std::ofstream(home + "/corvane/settings.ini") << settings;
+  CorvaneRunOptions options;
+  options.script = script;
+  options.frames = 400;
+  options.soundTrace = true;
+  options.environment = {"XDG_CONFIG_HOME=" + home};
+  CorvaneRun ours = RunCorvane(options);
+  ASSERT_EQ(ours.exitCode, 0) << ours.stderrText;
+  ASSERT_EQ(theirs.soundTrace.size(), ours.soundTrace.size());
+  for (size_t i = 0; i < ours.soundTrace.size(); ++i)
+    ASSERT_EQ(WithoutAddress(theirs.soundTrace[i]), WithoutAddress(ours.soundTrace[i])) << "trace line " << i + 1;
+
+  const std::string damaged = "[keys]\nleft = A\nright = A\n";
+  PrefixSettings file(damaged);
+  WineRun run = RunUnderWine(wine_, program_, "0: key:a\n", 3, "0", "");
+  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("is damaged (the key 'A' is given to both left and right); using the defaults"),
+            std::string::npos)
+      << run.stderrText;
+  EXPECT_EQ(ReadFile(file.Path()), damaged);
 }
