@@ -29,6 +29,9 @@ enum ControllerButton {
   BUTTON_DPAD_LEFT, BUTTON_DPAD_RIGHT, CONTROLLER_BUTTON_COUNT
 };
 
+// The left stick always steers, once it leaves the centre by this much (of 32767).
+constexpr int STICK_DEAD_ZONE = 12000;
+
 constexpr int MAX_VOLUME = 100;
 
 struct Settings {

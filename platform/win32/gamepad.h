@@ -10,9 +10,6 @@ union SDL_Event;
 
 namespace corvane {
 
-// The stick must leave the centre by this much (of 32767) to count.
-constexpr int STICK_DEAD_ZONE = 12000;
-
 // Opens controllers as they arrive, follows their buttons and left stick,
 // and lets go of everything a controller held when it is unplugged.
 void TrackGamepadEvent(const SDL_Event& event);

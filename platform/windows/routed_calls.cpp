@@ -16,6 +16,7 @@
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 #include "windows/com_method_hooks.h"
+#include "windows/controllers.h"
 
 namespace corvane {
 namespace {
@@ -76,12 +77,13 @@ using namespace corvane;
 extern "C" {
 
 // Bit 15 down now, bit 0 pressed since the previous query, as Windows keeps
-// them: of the script's state for its keys, else of the player's key.
+// them: of the script's state for its keys, else of the player's key and
+// the controllers.
 SHORT WINAPI CorvaneGetAsyncKeyState(int vKey) {
   if (vKey <= 0 || vKey > 255) return GetAsyncKeyState(vKey);
   if (!scriptOwnsKeys || !IsScriptKey(vKey)) {
     int key = PlayerKeyFor(vKey);
-    return key ? GetAsyncKeyState(key) : 0;
+    return (SHORT)((key ? GetAsyncKeyState(key) : 0) | ControllerKeyState(vKey));
   }
   SHORT state = (SHORT)((keyDown[vKey] ? 0x8000 : 0) | (keyPressed[vKey] ? 0x0001 : 0));
   keyPressed[vKey] = false;
