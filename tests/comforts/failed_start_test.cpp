@@ -10,15 +10,9 @@
 
 namespace {
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 void ExpectOneLineFailure(const CorvaneRun& run, const std::string& saying) {
   EXPECT_EQ(run.exitCode, 1) << run.stderrText;
-  EXPECT_EQ(Count(run.stderrText, "\n"), 1u) << run.stderrText;
+  EXPECT_EQ(Occurrences(run.stderrText, "\n"), 1) << run.stderrText;
   EXPECT_NE(run.stderrText.find(saying), std::string::npos) << run.stderrText;
 }
 
@@ -61,9 +55,9 @@ TEST(FailedOutputs, AreSaidOnceAndFailTheRun) {
                        "--capture", "0-3", "--capture-dir", captures};
   CorvaneRun run = RunCorvane(options);
   EXPECT_EQ(run.exitCode, 1) << run.stderrText;
-  EXPECT_EQ(Count(run.stderrText, "cannot write the state dump '/dev/full'"), 1u) << run.stderrText;
-  EXPECT_EQ(Count(run.stderrText, "cannot write the sound trace '/dev/full'"), 1u) << run.stderrText;
-  EXPECT_EQ(Count(run.stderrText, "cannot write the capture"), 1u) << run.stderrText;
+  EXPECT_EQ(Occurrences(run.stderrText, "cannot write the state dump '/dev/full'"), 1) << run.stderrText;
+  EXPECT_EQ(Occurrences(run.stderrText, "cannot write the sound trace '/dev/full'"), 1) << run.stderrText;
+  EXPECT_EQ(Occurrences(run.stderrText, "cannot write the capture"), 1) << run.stderrText;
   struct stat info;
   EXPECT_EQ(stat((captures + "/frame-000003.png").c_str(), &info), 0);  // later frames are still captured
 }

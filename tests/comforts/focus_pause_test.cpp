@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -18,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "game/world_state.h"
+#include "support/child_process.h"
 #include "support/corvane_run.h"
 #include "support/virtual_display.h"
 
@@ -33,17 +32,6 @@ std::string X(const std::string& display, const std::string& command) {
   pclose(out);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
   return line;
-}
-
-std::vector<JsonValue> ReadDump(const std::string& path) {
-  std::vector<JsonValue> rows;
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    rows.emplace_back();
-    if (!ParseJson(line, rows.back())) rows.pop_back();  // a line still being written
-  }
-  return rows;
 }
 
 // Polls the dump until `done` holds for its last row; false after `seconds`.
@@ -68,18 +56,10 @@ TEST(FocusPause, NoGameFrameRunsWithoutFocus) {
   std::string dir = MakeScratchDir("focus");
   std::string dump = dir + "/dump.jsonl";
   std::string data = MakeScratchDataDir();
-  pid_t game = fork();
-  if (game == 0) {
-    if (!freopen((dir + "/stderr.txt").c_str(), "w", stderr)) _exit(127);
-    setenv("DISPLAY", d.c_str(), 1);
-    unsetenv("SDL_VIDEODRIVER");
-    setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    alarm(300);
-    execl(CorvaneBinary().c_str(), "corvane", "--data", data.c_str(), "--dump", "all", "--dump-file", dump.c_str(),
-          (char*)nullptr);
-    _exit(127);
-  }
+  ChildSetup setup;
+  setup.errFile = dir + "/stderr.txt";
+  setup.env = {{"DISPLAY", d}, {"SDL_VIDEODRIVER", ""}, {"XDG_CONFIG_HOME", dir + "/config"}, {"XDG_DATA_HOME", dir}};
+  const pid_t game = StartChild({CorvaneBinary(), "--data", data, "--dump", "all", "--dump-file", dump}, setup);
   std::string window;
   for (int i = 0; i < 100 && window.empty(); ++i, Sleep(100))
     window = X(d, "xdotool search --pid " + std::to_string(game));
@@ -109,7 +89,7 @@ TEST(FocusPause, NoGameFrameRunsWithoutFocus) {
   Sleep(1500);
   std::vector<JsonValue> after = ReadDump(dump);
   kill(game, SIGTERM);
-  waitpid(game, nullptr, 0);
+  WaitChild(game, 30);
 
   EXPECT_EQ(during.size(), stopped) << "game frames ran without focus";
   ASSERT_GT(after.size(), during.size() + 10) << "the game did not go on with focus back";

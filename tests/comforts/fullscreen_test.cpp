@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
 #include <thread>
 
 #include "support/child_process.h"
@@ -176,8 +175,7 @@ class Fullscreen : public ::testing::Test {
     kill(game, SIGTERM);  // a quit request: the game shuts down as usual
     run.exitCode = WaitChild(game, 30);
     run.errText = ReadText(run.dir + "/game.log");
-    std::istringstream lines(ReadText(dump));
-    for (std::string line; std::getline(lines, line);) ParseJson(line, run.dump.emplace_back());
+    run.dump = ReadDump(dump);
     return run;
   }
 

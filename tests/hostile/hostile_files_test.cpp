@@ -7,23 +7,17 @@
 // every file in a few dozen runs. It prints its figures.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "fuzz/hostile_x_files.h"
+#include "support/child_process.h"
 #include "support/corpus.h"
 #include "support/corvane_run.h"
 
@@ -51,13 +45,6 @@ struct Outcome {
   double seconds = 0;
   std::string errors;
 };
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 std::vector<fs::path> DataFiles() {
   std::vector<fs::path> files;
@@ -89,37 +76,20 @@ std::string MakeDamagedData(const std::vector<Damage>& damages) {
 }
 
 Outcome RunGame(const std::string& data) {
-  Outcome out;
-  const std::string errPath = data + "/stderr.txt";
+  ChildSetup setup;
+  setup.workDir = data;
+  setup.outFile = "/dev/null";
+  setup.errFile = data + "/stderr.txt";
   const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    std::freopen(errPath.c_str(), "w", stderr);
-    chdir(data.c_str());
-    const std::string binary = CorvaneBinary();
-    execl(binary.c_str(), binary.c_str(), "--headless", "--frames", "3", "--data", data.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage = {};
-  for (;;) {
-    const pid_t done = wait4(child, &status, WNOHANG, &usage);
-    if (done == child) break;
-    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(kTimeoutSeconds)) {
-      out.hung = true;
-      kill(child, SIGKILL);
-      wait4(child, &status, 0, &usage);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  const ChildEnd end =
+      WaitChildEnd(StartChild({CorvaneBinary(), "--headless", "--frames", "3", "--data", data}, setup), kTimeoutSeconds);
+  Outcome out;
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  out.peakKb = usage.ru_maxrss;  // the game and every child it waited for
-  out.exitedWell = !out.hung && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  out.crashed = !out.hung && WIFSIGNALED(status);
-  out.errors = ReadAll(errPath);
+  out.peakKb = end.peakKb;
+  out.hung = end.killedByTimeLimit;
+  out.crashed = end.endedBySignal;
+  out.exitedWell = end.exitCode == 0;
+  out.errors = ReadText(setup.errFile);
   return out;
 }
 
@@ -148,7 +118,7 @@ std::vector<std::vector<Damage>> AllRuns() {
     for (int round = 0; round < rounds; ++round) {
       std::vector<Damage> all;
       for (const fs::path& file : files) {
-        std::string content = ReadAll(kData / file);
+        std::string content = ReadText(kData / file);
         if (std::string(kind) == "empty") content.clear();
         if (std::string(kind) == "truncated") content.resize(content.size() / 2);
         if (std::string(kind) == "mutated")
@@ -163,7 +133,7 @@ std::vector<std::vector<Damage>> AllRuns() {
   std::vector<std::string> hostile;
   for (const auto& named : HostileXFiles()) hostile.push_back(named.second);
   const fs::path skin = CorpusFolder("x") / "malformed_skinweights_oob.x";
-  if (fs::exists(skin)) hostile.push_back(ReadAll(skin));
+  if (fs::exists(skin)) hostile.push_back(ReadText(skin));
   const char* meshes[] = {"XFILE/gitor.x", "XFILE/Stone.x", "XFILE/Item.x", "XFILE/Dust.x"};
   std::vector<Damage> hostileRun;
   for (size_t i = 0; i < hostile.size(); ++i) hostileRun.push_back({meshes[i % 4], "hostile", hostile[i]});

@@ -38,12 +38,6 @@ class AssetMessages : public MediaTest {
   const std::string dir = MakeScratchDir("asset-messages");
 };
 
-int Count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 TEST_F(AssetMessages, EachBadFileIsNamedOnceForWhatItIs) {
   for (const char* state : {"missing", "folder", "damaged"}) {
     for (const char* ext : {".bmp", ".x", ".wav"}) {
@@ -64,8 +58,8 @@ TEST_F(AssetMessages, EachBadFileIsNamedOnceForWhatItIs) {
         }
       });
       const std::string word = std::string(state) == "folder" ? "is a folder" : state;
-      EXPECT_EQ(Count(errors, file), 1) << errors;
-      EXPECT_EQ(Count(errors, "\n"), 1) << errors;
+      EXPECT_EQ(Occurrences(errors, file), 1) << errors;
+      EXPECT_EQ(Occurrences(errors, "\n"), 1) << errors;
       EXPECT_NE(errors.find(word), std::string::npos) << errors;
     }
   }

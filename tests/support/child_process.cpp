@@ -1,6 +1,7 @@
 #include "support/child_process.h"
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,20 +34,27 @@ pid_t StartChild(const std::vector<std::string>& args, const ChildSetup& setup) 
   _exit(127);
 }
 
-int WaitChild(pid_t pid, unsigned seconds) {
-  if (pid <= 0) return -1;
+ChildEnd WaitChildEnd(pid_t pid, unsigned seconds) {
+  ChildEnd end;
+  if (pid <= 0) return end;
   int status = 0;
+  rusage usage = {};
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   pid_t done = 0;
-  while ((done = waitpid(pid, &status, seconds ? WNOHANG : 0)) == 0) {
+  while ((done = wait4(pid, &status, seconds ? WNOHANG : 0, &usage)) == 0) {
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return -1;
+      wait4(pid, &status, 0, &usage);
+      end.killedByTimeLimit = true;
+      end.peakKb = usage.ru_maxrss;
+      return end;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  return done == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  end.peakKb = usage.ru_maxrss;
+  end.endedBySignal = done == pid && WIFSIGNALED(status);
+  end.exitCode = done == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return end;
 }
 
 bool ChildEnded(pid_t pid) {

@@ -20,9 +20,18 @@ struct ChildSetup {
 // The child's pid, or -1.
 pid_t StartChild(const std::vector<std::string>& args, const ChildSetup& setup);
 
-// Waits for the child, killing it after `seconds` (0: no limit); its exit
-// code, or -1 when it did not exit normally.
-int WaitChild(pid_t pid, unsigned seconds = 0);
+// How a child ended.
+struct ChildEnd {
+  int exitCode = -1;       // -1 when it did not exit normally
+  bool killedByTimeLimit = false, endedBySignal = false;
+  long peakKb = 0;         // peak resident memory of it and the children it waited for
+};
+
+// Waits for the child, killing it after `seconds` (0: no limit).
+ChildEnd WaitChildEnd(pid_t pid, unsigned seconds = 0);
+
+// The exit code of WaitChildEnd.
+inline int WaitChild(pid_t pid, unsigned seconds = 0) { return WaitChildEnd(pid, seconds).exitCode; }
 
 // Whether the child has ended, without reaping it.
 bool ChildEnded(pid_t pid);

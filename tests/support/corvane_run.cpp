@@ -99,10 +99,7 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options) {
 }
 
 void ReadRunFiles(CorvaneRun& run) {
-  for (const std::string& line : Lines(ReadText(run.workDir + "/dump.jsonl"))) {
-    run.dump.emplace_back();
-    if (!ParseJson(line, run.dump.back())) run.dump.back() = JsonValue{};
-  }
+  run.dump = ReadDump(run.workDir + "/dump.jsonl");
   for (const std::string& line : Lines(ReadText(run.workDir + "/sound.trace"))) {
     std::istringstream fields(line);
     TraceLine entry;
@@ -111,6 +108,18 @@ void ReadRunFiles(CorvaneRun& run) {
     run.trace.push_back(entry);
     run.soundTrace.push_back(line);
   }
+}
+
+std::vector<JsonValue> ReadDump(const std::string& path) {
+  std::vector<JsonValue> dump;
+  const std::string text = ReadText(path);
+  bool parsed = true;
+  for (const std::string& line : Lines(text)) {
+    parsed = ParseJson(line, dump.emplace_back());
+    if (!parsed) dump.back() = JsonValue{};
+  }
+  if (!parsed && !text.empty() && text.back() != '\n') dump.pop_back();
+  return dump;
 }
 
 std::string CapturePath(const CorvaneRun& run, int frame) {

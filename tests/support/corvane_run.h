@@ -73,6 +73,10 @@ CorvaneRun RunCorvane(const CorvaneRunOptions& options);
 // workDir: for runs of the game's other builds as well.
 void ReadRunFiles(CorvaneRun& run);
 
+// A state dump file, one value a line (Null for a line that does not parse);
+// a last line still being written is left out.
+std::vector<JsonValue> ReadDump(const std::string& path);
+
 // DIR/frame-NNNNNN.png of a run with captures (in workDir/captures).
 std::string CapturePath(const CorvaneRun& run, int frame);
 

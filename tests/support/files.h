@@ -28,4 +28,7 @@ std::string ReadText(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 
 void WriteText(const std::string& path, const std::string& text);
+
+// How often `part` occurs in `text` (a message said once, a line count).
+int Occurrences(const std::string& text, const std::string& part);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
