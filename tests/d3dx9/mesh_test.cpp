@@ -9,7 +9,6 @@
 #include "corvane_load_error.h"
 #include "d3dx9/x_file_import.h"
 #include "fuzz/hostile_x_files.h"
-#include "d3dx9/bmp_writer.h"
 #include "support/device_test.h"
 #include "support/files.h"
 
@@ -138,24 +137,6 @@ TEST_F(MeshTest, ThreeMaterialsGiveThreeSubsetsDrawnWithTheirOwnMaterials) {
   ASSERT_EQ(mesh->LockVertexBuffer(0, (void**)&v), D3D_OK);
   for (DWORD i = 0; i < mesh->GetNumVertices(); ++i) EXPECT_FLOAT_EQ(v[i * 8 + 2], 15.0f);
   mesh->UnlockVertexBuffer();
-  buffer->Release();
-  mesh->Release();
-}
-
-TEST_F(MeshTest, MaterialTextureNameResolvesFromTheWorkingDirectory) {
-  std::filesystem::create_directories(File("XFILE"));
-  std::filesystem::create_directories(File("bmp"));
-  std::ofstream(File("XFILE/three.x")) << kThreeMaterials;
-  WriteBytes(File("bmp/t.bmp"), MakeBmp(1, 1, {0xFF102030}, 24));
-  WorkingDirectory inDir(dir);
-  ID3DXBuffer* buffer = nullptr;
-  DWORD count = 0;
-  ID3DXMesh* mesh = Load("xfile\\Three.x", &buffer, &count);
-  ASSERT_NE(mesh, nullptr);
-  const auto* materials = static_cast<const D3DXMATERIAL*>(buffer->GetBufferPointer());
-  IDirect3DTexture9* texture = nullptr;
-  EXPECT_EQ(D3DXCreateTextureFromFileA(device, materials[1].pTextureFilename, &texture), D3D_OK);
-  if (texture) texture->Release();
   buffer->Release();
   mesh->Release();
 }

@@ -65,33 +65,21 @@ class SpriteTest : public DeviceTest {
   IDirect3DTexture9* texture = nullptr;
 };
 
-TEST_F(SpriteTest, UnturnedSpriteMapsTexelsOneToOneAroundItsCentre) {
+// Unturned, texels map one to one around the centre; a positive angle turns
+// clockwise (the left column becomes the top row, the top-right texel the
+// bottom-right); a negative scale mirrors (red on the right, blue top-left).
+TEST_F(SpriteTest, OneToOneAroundItsCentrePositiveAngleTurnsClockwiseNegativeScaleMirrors) {
   BeginFrame(0xFF000000);
   DrawCentred(400, 300, 0, 0, 1, 1);
-  EndFrame();
-  EXPECT_EQ(Pixel(398, 298), 0xFF0000u);  // texel (0,0)
-  EXPECT_EQ(Pixel(401, 298), 0x0000FFu);  // texel (3,0)
-  EXPECT_EQ(Pixel(399, 301), 0x00FF00u);  // texel (1,3)
-  EXPECT_EQ(Pixel(397, 298), 0x000000u);
-  EXPECT_EQ(Pixel(402, 298), 0x000000u);
-  EXPECT_EQ(Pixel(398, 297), 0x000000u);
-  EXPECT_EQ(Pixel(398, 302), 0x000000u);
-}
-
-TEST_F(SpriteTest, PositiveAngleTurnsClockwiseAndNegativeScaleMirrors) {
-  BeginFrame(0xFF000000);
   DrawCentred(200, 300, 0, 90, 1, 1);
   DrawCentred(600, 300, 0, 0, -1, 1);
   EndFrame();
-  // Clockwise quarter turn: the left column becomes the top row and the
-  // top-right texel the bottom-right.
-  EXPECT_EQ(Pixel(198, 298), 0xFF0000u);
-  EXPECT_EQ(Pixel(201, 298), 0xFF0000u);
-  EXPECT_EQ(Pixel(201, 301), 0x0000FFu);
-  EXPECT_EQ(Pixel(198, 301), 0x00FF00u);
-  // Mirrored: red on the right, blue top-left.
-  EXPECT_EQ(Pixel(601, 300), 0xFF0000u);
-  EXPECT_EQ(Pixel(598, 298), 0x0000FFu);
+  const struct { int x, y; DWORD rgb; } expected[] = {
+      {398, 298, 0xFF0000}, {401, 298, 0x0000FF}, {399, 301, 0x00FF00},  // texels (0,0), (3,0), (1,3)
+      {397, 298, 0}, {402, 298, 0}, {398, 297, 0}, {398, 302, 0},         // and nothing around them
+      {198, 298, 0xFF0000}, {201, 298, 0xFF0000}, {201, 301, 0x0000FF}, {198, 301, 0x00FF00},
+      {601, 300, 0xFF0000}, {598, 298, 0x0000FF}};
+  for (const auto& e : expected) EXPECT_EQ(Pixel(e.x, e.y), e.rgb) << e.x << "," << e.y;
 }
 
 TEST_F(SpriteTest, SpriteDepthTakesPartInTheDepthTest) {

@@ -5,19 +5,12 @@
 
 #include "media/media_fixture.h"
 #include "media/mesh_resource.h"
+#include "support/bmp_writer.h"
 #include "support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// An 8 x 8 24-bit BMP of one colour.
-void WriteBmp(const fs::path& path, uint8_t r, uint8_t g, uint8_t b) {
-  uint8_t header[54] = {'B', 'M', 54 + 192, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 8, 0, 0, 0, 8, 0, 0, 0, 1, 0, 24};
-  std::ofstream out(path, std::ios::binary);
-  out.write((const char*)header, 54);
-  for (int i = 0; i < 64; ++i) out << (char)b << (char)g << (char)r;
-}
 
 // Three overlapping quads in clip space, one subset each: red untextured,
 // white with "green.bmp", blue with a texture that does not exist.
@@ -40,8 +33,8 @@ class Meshes : public MediaTest {
     MediaTest::SetUp();
     fs::create_directories(root / "XFILE");
     std::ofstream(root / "XFILE/Quads.x") << QUADS_X;
-    WriteBmp(root / "green.bmp", 0, 255, 0);
-    WriteBmp(root / "XFILE/green.bmp", 255, 255, 0);  // beside the .x file: must not be used
+    WriteBytes(root / "green.bmp", MakeBmp(8, 8, std::vector<DWORD>(64, 0xFF00FF00), 24));
+    WriteBytes(root / "XFILE/green.bmp", MakeBmp(8, 8, std::vector<DWORD>(64, 0xFFFFFF00), 24));  // not used
   }
   const fs::path root = MakeScratchDir("mesh");
   WorkingDirectory inRoot{root};

@@ -1,7 +1,7 @@
-// Writes small BMP files for the texture tests.
+// Writes small BMP files for the texture and mesh tests.
 #include <algorithm>
 
-#include "d3dx9/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 namespace {
 void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
