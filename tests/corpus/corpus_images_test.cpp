@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -13,6 +11,7 @@
 
 #include "d3dx9/image_decode.h"
 #include "support/corpus.h"
+#include "support/files.h"
 
 namespace {
 
@@ -20,13 +19,8 @@ namespace fs = std::filesystem;
 using corvane::d3dx9::DecodedImage;
 using corvane::d3dx9::DecodeImage;
 
-std::vector<uint8_t> ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool Decode(const fs::path& file, DecodedImage* image) {
-  const std::vector<uint8_t> bytes = ReadAll(file);
+  const std::vector<uint8_t> bytes = ReadBytes(file);
   std::string error;
   return DecodeImage(bytes.data(), bytes.size(), image, &error);
 }
@@ -121,11 +115,9 @@ TEST(CorpusPng, ValidFilesLoadCorruptOnesFailAndOraclesMatch) {
   EXPECT_EQ(valid, 161);
 
   for (const fs::path& json : FilesIn(png / "json", ".json")) {
-    std::ifstream in(json);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<uint8_t> expected;
     int value = -1;
-    for (char ch : text) {
+    for (char ch : ReadText(json)) {
       if (ch >= '0' && ch <= '9') {
         value = (value < 0 ? 0 : value * 10) + (ch - '0');
       } else if (value >= 0) {

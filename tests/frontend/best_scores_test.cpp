@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -44,7 +43,6 @@ class BestScores : public ::testing::Test {
     fs::current_path(home);
     fs::remove_all(root);
   }
-  void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
   std::vector<int> Scores() { return {bestScores[0], bestScores[1], bestScores[2]}; }
   void Set(int a, int b, int c) { bestScores[0] = a, bestScores[1] = b, bestScores[2] = c; }
 
@@ -55,7 +53,7 @@ class BestScores : public ::testing::Test {
 
 TEST_F(BestScores, LayoutsReadTheSameAndTheWrittenFormIsExact) {
   for (const char* text : {"300\n200\n100\n", "300\t200\t\t100", "  300   200 100"}) {
-    Write(file, text);
+    WriteText(file, text);
     Set(1, 1, 1);
     LoadBestScores();
     EXPECT_EQ(Scores(), (std::vector<int>{300, 200, 100})) << text;
@@ -84,7 +82,7 @@ TEST_F(BestScores, DamagedFilesAreReadAsFarAsTheyGoAndEachKeptAside) {
                {"50 x 10", {50, 0, 0}, "now 50, 0, 0", aside + ".2"},
                {"7 99999999999 5", {7, 0, 0}, "now 7, 0, 0", aside + ".3"}};  // too big: no wrapping
   for (const Case& c : cases) {
-    Write(file, c.text);
+    WriteText(file, c.text);
     testing::internal::CaptureStderr();
     LoadBestScores();
     std::string err = testing::internal::GetCapturedStderr();
@@ -121,9 +119,9 @@ TEST_F(BestScores, AFileThatCannotBeReadIsNeverReplaced) {
 }
 
 TEST_F(BestScores, TwoCopiesOfTheGameKeepEachOthersScores) {
-  Write(file, "300 200 100 ");
+  WriteText(file, "300 200 100 ");
   LoadBestScores();
-  Write(file, "500 300 200 ");  // the other copy reached 500 and quit first
+  WriteText(file, "500 300 200 ");  // the other copy reached 500 and quit first
   Set(400, 300, 200);           // this one reached 400
   SaveBestScores();
   SaveBestScores();  // (saved at the crash and again at exit)
@@ -131,9 +129,9 @@ TEST_F(BestScores, TwoCopiesOfTheGameKeepEachOthersScores) {
 }
 
 TEST_F(BestScores, AWritableDataFolderIsNeverHiddenByTheUsersCopy) {
-  Write(file, "300 200 100 ");
+  WriteText(file, "300 200 100 ");
   fs::create_directories(userFile.parent_path());
-  Write(userFile, "900 250 0 ");  // left from a time the data folder could not be written
+  WriteText(userFile, "900 250 0 ");  // left from a time the data folder could not be written
   testing::internal::CaptureStderr();
   LoadBestScores();
   EXPECT_EQ(Scores(), (std::vector<int>{900, 300, 250}));
@@ -144,7 +142,7 @@ TEST_F(BestScores, AWritableDataFolderIsNeverHiddenByTheUsersCopy) {
 }
 
 TEST_F(BestScores, FailedWritesKeepTheOldFile) {
-  Write(file, "300 200 100 ");
+  WriteText(file, "300 200 100 ");
   fs::create_directories(file.string() + ".new/in-the-way");  // the data folder refuses the new file
   LoadBestScores();
   Set(900, 800, 700);
@@ -159,7 +157,7 @@ TEST_F(BestScores, FailedWritesKeepTheOldFile) {
   EXPECT_EQ(Scores(), (std::vector<int>{900, 800, 700}));
 
   fs::remove_all(root / "user");
-  Write(root / "user", "not a folder");  // nowhere to write at all
+  WriteText(root / "user", "not a folder");  // nowhere to write at all
   testing::internal::CaptureStderr();
   SaveBestScores();
   err = testing::internal::GetCapturedStderr();
@@ -168,7 +166,7 @@ TEST_F(BestScores, FailedWritesKeepTheOldFile) {
 }
 
 TEST_F(BestScores, ALinkKeepsPointingAtTheNewTableAndItsNameIsSynced) {
-  Write(root / "kept.txt", "300 200 100 ");
+  WriteText(root / "kept.txt", "300 200 100 ");
   fs::create_symlink("../../kept.txt", file);
   LoadBestScores();
   Set(400, 300, 200);
