@@ -114,7 +114,7 @@
     }
     const counts = /^(.*?)\s*\((\d+(?:\.\d+)?)\/(\d+)\)\s*$/.exec(text);
     if (!counts) {
-      statusText.textContent = text;
+      statusText.textContent = text === 'Running...' ? 'Starting…' : text;
       progress.removeAttribute('value');
       return;
     }
