@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "common/settings_file.h"
 #include "support/corvane_run.h"
 #include "support/dump_comparison.h"
 
@@ -74,8 +75,8 @@ struct WineRun {
   std::vector<std::string> soundTrace;
 };
 
-// corvane.exe on `script` for `frames` frames, dumping `dumpFrames`, with the
-// sound trace, and with `extraArgs` (already quoted).
+// corvane.exe on `script` (none when empty) for `frames` frames, dumping
+// `dumpFrames`, with the sound trace, and with `extraArgs` (already quoted).
 WineRun RunUnderWine(const std::string& wine, const std::string& program, const std::string& script, int frames,
                      const std::string& dumpFrames, const std::string& extraArgs) {
   WineRun run;
@@ -85,7 +86,8 @@ WineRun RunUnderWine(const std::string& wine, const std::string& program, const 
   const std::string z = "Z:" + run.dir;
   std::string command = WineEnvironment(run.dir) + "timeout 600 xvfb-run -a -s '-screen 0 1024x768x24' " +
                         Quoted(wine) + " " + Quoted(program) + " --data " + Quoted("Z:" + MakeScratchDataDir()) +
-                        " --script " + Quoted(z + "/keys.script") + " --frames " + std::to_string(frames) +
+                        (script.empty() ? "" : " --script " + Quoted(z + "/keys.script")) +
+                        " --frames " + std::to_string(frames) +
                         " --dump " + dumpFrames + " --dump-file " + Quoted(z + "/dump.jsonl") + " --sound-trace " +
                         Quoted(z + "/sound.trace") + " " + extraArgs + " >/dev/null 2>" +
                         Quoted(run.dir + "/stderr.txt");
@@ -249,9 +251,9 @@ TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
   }
 }
 
-// The player's settings file in the Wine prefix's %APPDATA%\Corvane for the
-// length of one run, removed again after it (the prefix is shared, so its
-// tests run one at a time).
+// The player's settings file (none for an empty text) in the Wine prefix's
+// %APPDATA%\Corvane for the length of one run, removed again after it (the
+// prefix is shared, so its tests run one at a time).
 class PrefixSettings {
  public:
   explicit PrefixSettings(const std::string& text) {
@@ -259,6 +261,7 @@ class PrefixSettings {
     dir_ = std::string(CORVANE_BINARY_DIR) + "/wine-prefix/drive_c/users/" + (user ? user->pw_name : "unknown") +
            "/AppData/Roaming/Corvane";
     std::filesystem::remove_all(dir_);
+    if (text.empty()) return;
     std::filesystem::create_directories(dir_);
     std::ofstream(Path()) << text;
   }
@@ -298,12 +301,22 @@ TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   for (size_t i = 0; i < ours.soundTrace.size(); ++i)
     ASSERT_EQ(WithoutAddress(theirs.soundTrace[i]), WithoutAddress(ours.soundTrace[i])) << "trace line " << i + 1;
 
-  const std::string damaged = "[keys]\nleft = A\nright = A\n";
-  PrefixSettings file(damaged);
-  WineRun run = RunUnderWine(wine_, program_, "0: key:a\n", 3, "0", "");
-  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-  EXPECT_NE(run.stderrText.find("is damaged (the key 'A' is given to both left and right); using the defaults"),
-            std::string::npos)
-      << run.stderrText;
-  EXPECT_EQ(ReadFile(file.Path()), damaged);
+  {
+    const std::string damaged = "[keys]\nleft = A\nright = A\n";
+    PrefixSettings file(damaged);
+    WineRun run = RunUnderWine(wine_, program_, "0: key:a\n", 3, "0", "");
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+    EXPECT_NE(run.stderrText.find("is damaged (the key 'A' is given to both left and right); using the defaults"),
+              std::string::npos)
+        << run.stderrText;
+    EXPECT_EQ(ReadFile(file.Path()), damaged);
+  }
+
+  // A player's first run (no script) makes the folder and the file with the defaults.
+  PrefixSettings none("");
+  WineRun first = RunUnderWine(wine_, program_, "", 3, "0", "");
+  ASSERT_EQ(first.exitCode, 0) << first.stderrText;
+  std::string written = ReadFile(none.Path());
+  written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
+  EXPECT_EQ(written, corvane::FormatSettings(corvane::Settings{}));
 }
