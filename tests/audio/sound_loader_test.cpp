@@ -96,43 +96,30 @@ TEST(SoundLoader, FillsBothLockRegionsInOrderAfterOneRestore) {
   EXPECT_EQ(ds.buffer.unlockedBytes2, 7u);
 }
 
-// Through the default device (OpenAL Soft's null output in CI).
-TEST(SoundLoader, PlaysThroughTheDefaultDeviceAndStandsInForMissingFiles) {
+// A missing file gets a silent stand-in (3D too) on which every call works;
+// the catalogue, not the loader, names the file (once, with every name it
+// tried). Loading real files is covered by the playback tests.
+TEST(SoundLoader, StandsInForMissingFiles) {
   IDirectSound8* ds = nullptr;
   ASSERT_EQ(DirectSoundCreate8(nullptr, &ds, nullptr), DS_OK);
   ASSERT_EQ(ds->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
-  std::vector<int16_t> tone(4410);
-  for (size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<int16_t>((i % 100) * 300 - 15000);
-  std::string path = riff::WriteFile(
-      "tone.wav", riff::Riff({riff::PcmFormat(1, 44100, 16), riff::Chunk("data", riff::Samples16(tone))}));
-  std::string missing = riff::ScratchDir() + "/no-such-sound.wav";
-
+  const std::string missing = riff::ScratchDir() + "/no-such-sound.wav";
   Audio.directSound = ds;
-  IDirectSoundBuffer8* sound = nullptr;
   IDirectSoundBuffer8* standIn = nullptr;
   testing::internal::CaptureStderr();
-  LoadSound(&sound, path.c_str());
   LoadSound3D(&standIn, missing.c_str());
-  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   Audio.directSound = nullptr;
-
-  ASSERT_NE(sound, nullptr);
   ASSERT_NE(standIn, nullptr);
-  // The catalogue names a missing file (once, with every name it tried).
-  EXPECT_EQ(said, "");
-  for (IDirectSoundBuffer8* b : {sound, standIn}) {
-    EXPECT_EQ(b->SetCurrentPosition(0), DS_OK);
-    EXPECT_EQ(b->Play(0, 0, 0), DS_OK);
-    EXPECT_EQ(b->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    EXPECT_EQ(b->SetVolume(-500), DS_OK);
-    EXPECT_EQ(b->Stop(), DS_OK);
-  }
+  EXPECT_EQ(standIn->SetCurrentPosition(0), DS_OK);
+  EXPECT_EQ(standIn->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  EXPECT_EQ(standIn->SetVolume(-500), DS_OK);
+  EXPECT_EQ(standIn->Stop(), DS_OK);
   IDirectSound3DBuffer* standIn3D = nullptr;
   EXPECT_EQ(standIn->QueryInterface(IID_IDirectSound3DBuffer, reinterpret_cast<void**>(&standIn3D)), S_OK);
   ASSERT_NE(standIn3D, nullptr);
   EXPECT_EQ(standIn3D->SetPosition(1.0f, 2.0f, 3.0f, DS3D_IMMEDIATE), DS_OK);
   standIn3D->Release();
-  sound->Release();
   standIn->Release();
   ds->Release();
 }
