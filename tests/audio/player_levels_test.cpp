@@ -5,9 +5,9 @@
 #include <dsound.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
+#include "audio/sound_buffers.h"
 #include "common/player_settings.h"
 #include "corvane_automation.h"
 #include "dsound/audio_device.h"
@@ -18,37 +18,7 @@ namespace {
 constexpr int16_t LEVEL = 10000;
 
 IDirectSoundBuffer8* ConstantBuffer(IDirectSound8* ds) {
-  std::vector<int16_t> samples(4410, LEVEL);
-  WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
-  DSBUFFERDESC desc = {};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DSBCAPS_CTRLVOLUME;
-  desc.dwBufferBytes = (DWORD)(samples.size() * 2);
-  desc.lpwfxFormat = &format;
-  IDirectSoundBuffer* plain = nullptr;
-  IDirectSoundBuffer8* buffer = nullptr;
-  EXPECT_EQ(ds->CreateSoundBuffer(&desc, &plain, nullptr), DS_OK);
-  EXPECT_EQ(plain->QueryInterface(IID_IDirectSoundBuffer8, reinterpret_cast<void**>(&buffer)), S_OK);
-  plain->Release();
-  void *p1 = nullptr, *p2 = nullptr;
-  DWORD n1 = 0, n2 = 0;
-  EXPECT_EQ(buffer->Lock(0, desc.dwBufferBytes, &p1, &n1, &p2, &n2, 0), DS_OK);
-  std::memcpy(p1, samples.data(), n1);
-  buffer->Unlock(p1, n1, p2, n2);
-  return buffer;
-}
-
-// A ramp: the mix tells where in the buffer the sound is.
-IDirectSoundBuffer8* RampBuffer(IDirectSound8* ds) {
-  IDirectSoundBuffer8* buffer = ConstantBuffer(ds);
-  std::vector<int16_t> ramp(4410);
-  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = (int16_t)i;
-  void *p1 = nullptr, *p2 = nullptr;
-  DWORD n1 = 0, n2 = 0;
-  buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER);
-  std::memcpy(p1, ramp.data(), n1);
-  buffer->Unlock(p1, n1, p2, n2);
-  return buffer;
+  return MakeSoundBuffer(ds, std::vector<int16_t>(4410, LEVEL), DSBCAPS_CTRLVOLUME);
 }
 
 // The loudest left-channel sample in sample units, once a gain change has
@@ -99,7 +69,7 @@ TEST(PlayerLevels, LosingFocusPausesSoundWhereItIs) {
   corvane::audio::UseLoopbackDevice(true, 44100);
   IDirectSound8* ds = nullptr;
   ASSERT_EQ(DirectSoundCreate8(nullptr, &ds, nullptr), DS_OK);
-  IDirectSoundBuffer8* ramp = RampBuffer(ds);
+  IDirectSoundBuffer8* ramp = MakeSoundBuffer(ds, RampSamples(4410), DSBCAPS_CTRLVOLUME);
   ramp->Play(0, 0, 0);
   std::vector<float> mix(1000 * 2);
   ASSERT_TRUE(corvane::audio::RenderLoopback(mix.data(), 1000));

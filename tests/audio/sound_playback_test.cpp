@@ -5,12 +5,12 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "audio/riff_builder.h"
+#include "audio/sound_buffers.h"
 #include "dsound/audio_device.h"
 #include "media/sound_loader.h"
 #include "media/sound_play.h"
@@ -18,12 +18,6 @@
 namespace {
 
 constexpr float kScale = 32768.0f;
-
-std::vector<int16_t> RampSamples(int n) {
-  std::vector<int16_t> s(n);
-  for (int i = 0; i < n; ++i) s[i] = static_cast<int16_t>(i);
-  return s;
-}
 
 class Loopback : public ::testing::Test {
  protected:
@@ -48,25 +42,8 @@ class Loopback : public ::testing::Test {
   }
 
   IDirectSoundBuffer8* MakeBuffer(const std::vector<int16_t>& samples, DWORD flags = SOUND_BUFFER_FLAGS) {
-    WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
-    DSBUFFERDESC desc = {};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = flags;
-    desc.dwBufferBytes = static_cast<DWORD>(samples.size() * 2);
-    desc.lpwfxFormat = &format;
-    IDirectSoundBuffer* plain = nullptr;
-    IDirectSoundBuffer8* buffer = nullptr;
-    EXPECT_EQ(ds->CreateSoundBuffer(&desc, &plain, nullptr), DS_OK);
-    if (!plain) return nullptr;
-    EXPECT_EQ(plain->QueryInterface(IID_IDirectSoundBuffer8, reinterpret_cast<void**>(&buffer)), S_OK);
-    plain->Release();
-    void* p1 = nullptr;
-    void* p2 = nullptr;
-    DWORD n1 = 0, n2 = 0;
-    EXPECT_EQ(buffer->Lock(0, desc.dwBufferBytes, &p1, &n1, &p2, &n2, 0), DS_OK);
-    std::memcpy(p1, samples.data(), n1);
-    EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
-    owned.push_back(buffer);
+    IDirectSoundBuffer8* buffer = MakeSoundBuffer(ds, samples, flags);
+    if (buffer) owned.push_back(buffer);
     return buffer;
   }
 
