@@ -24,6 +24,13 @@ std::string Trimmed(const std::string& text) {
 
 bool IsComment(const std::string& line) { return line.empty() || line[0] == '#' || line[0] == ';'; }
 
+// A ';' after a space or tab starts a comment, as inih reads it on Linux.
+std::string WithoutInlineComment(const std::string& line) {
+  for (size_t at = line.find(';'); at != std::string::npos; at = line.find(';', at + 1))
+    if (at > 0 && (line[at - 1] == ' ' || line[at - 1] == '\t')) return Trimmed(line.substr(0, at));
+  return line;
+}
+
 // Only blank lines and comments may come before the first [section].
 bool CheckLeadingLines(std::FILE* file, std::string& error) {
   char text[4096];
@@ -50,7 +57,7 @@ bool ReadSection(const std::string& path, const std::string& section, const IniE
   std::vector<char> buffer(PROFILE_BUFFER);
   DWORD length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), PROFILE_BUFFER, path.c_str());
   for (const std::string& raw : NulSeparated(buffer, length)) {
-    std::string line = Trimmed(raw);
+    std::string line = WithoutInlineComment(Trimmed(raw));
     if (IsComment(line)) continue;
     size_t equals = line.find('=');
     std::string problem = equals == std::string::npos

@@ -274,7 +274,7 @@ class PrefixSettings {
 
 TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   // Into flight, then the keyboard's A, given to steering left, from frame 380.
-  const std::string settings = "[sound]\nmusic = 0\neffects = 0\n[keys]\nleft = A\n";
+  const std::string settings = "# mine\n[sound]\nmusic = 0\neffects = 0\n[keys]\nleft = A  ; steers left\n";
   const std::string script = "0:\n60: enter\n62:\n140: enter\n142:\n380: key:a\n";
   WineRun theirs;
   {
