@@ -4,10 +4,9 @@
 // sources: a key is down while any source holds it.
 #include <windows.h>
 
-#include <SDL.h>
-
 #include "common/comfort_keys.h"
 #include "common/key_bindings.h"
+#include "common/key_table.h"
 #include "internal/automation.h"
 #include "win32/key_state.h"
 
@@ -67,15 +66,6 @@ bool SetKey(int vk, bool down, bool repeat) {
   return true;
 }
 
-int VirtualKeyFromMouseButton(int button) {
-  switch (button) {
-    case SDL_BUTTON_LEFT: return VK_LBUTTON;
-    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
-    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
-    default: return 0;
-  }
-}
-
 // Left/right variants also drive the generic key.
 bool SetKeyWithSide(int vk, bool down, bool repeat) {
   bool reaches = SetKey(vk, down, repeat);
@@ -91,70 +81,65 @@ bool SetKeyWithSide(int vk, bool down, bool repeat) {
 }  // namespace
 
 int VirtualKeyFromScancode(int scancode) {
-  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
-  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
-  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return VK_F1 + (scancode - SDL_SCANCODE_F1);
-  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
-    return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+  if (scancode >= SCANCODE_A && scancode <= SCANCODE_Z) return 'A' + (scancode - SCANCODE_A);
+  if (scancode >= SCANCODE_1 && scancode <= SCANCODE_9) return '1' + (scancode - SCANCODE_1);
+  if (scancode >= SCANCODE_F1 && scancode <= SCANCODE_F12) return VK_F1 + (scancode - SCANCODE_F1);
+  if (scancode >= SCANCODE_KP_1 && scancode <= SCANCODE_KP_9)
+    return VK_NUMPAD0 + 1 + (scancode - SCANCODE_KP_1);
   switch (scancode) {
-    case SDL_SCANCODE_0: return '0';
-    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
-    case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
-    case SDL_SCANCODE_SPACE: return VK_SPACE;
-    case SDL_SCANCODE_BACKSPACE: return VK_BACK;
-    case SDL_SCANCODE_TAB: return VK_TAB;
-    case SDL_SCANCODE_LEFT: return VK_LEFT;
-    case SDL_SCANCODE_UP: return VK_UP;
-    case SDL_SCANCODE_RIGHT: return VK_RIGHT;
-    case SDL_SCANCODE_DOWN: return VK_DOWN;
-    case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
-    case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
-    case SDL_SCANCODE_HOME: return VK_HOME;
-    case SDL_SCANCODE_END: return VK_END;
-    case SDL_SCANCODE_INSERT: return VK_INSERT;
-    case SDL_SCANCODE_DELETE: return VK_DELETE;
-    case SDL_SCANCODE_PAUSE: return VK_PAUSE;
-    case SDL_SCANCODE_LSHIFT: return VK_LSHIFT;
-    case SDL_SCANCODE_RSHIFT: return VK_RSHIFT;
-    case SDL_SCANCODE_LCTRL: return VK_LCONTROL;
-    case SDL_SCANCODE_RCTRL: return VK_RCONTROL;
-    case SDL_SCANCODE_LALT: return VK_LMENU;
-    case SDL_SCANCODE_RALT: return VK_RMENU;
+    case SCANCODE_0: return '0';
+    case SCANCODE_KP_0: return VK_NUMPAD0;
+    case SCANCODE_RETURN: case SCANCODE_KP_ENTER: return VK_RETURN;
+    case SCANCODE_ESCAPE: return VK_ESCAPE;
+    case SCANCODE_SPACE: return VK_SPACE;
+    case SCANCODE_BACKSPACE: return VK_BACK;
+    case SCANCODE_TAB: return VK_TAB;
+    case SCANCODE_LEFT: return VK_LEFT;
+    case SCANCODE_UP: return VK_UP;
+    case SCANCODE_RIGHT: return VK_RIGHT;
+    case SCANCODE_DOWN: return VK_DOWN;
+    case SCANCODE_PAGEUP: return VK_PRIOR;
+    case SCANCODE_PAGEDOWN: return VK_NEXT;
+    case SCANCODE_HOME: return VK_HOME;
+    case SCANCODE_END: return VK_END;
+    case SCANCODE_INSERT: return VK_INSERT;
+    case SCANCODE_DELETE: return VK_DELETE;
+    case SCANCODE_PAUSE: return VK_PAUSE;
+    case SCANCODE_LSHIFT: return VK_LSHIFT;
+    case SCANCODE_RSHIFT: return VK_RSHIFT;
+    case SCANCODE_LCTRL: return VK_LCONTROL;
+    case SCANCODE_RCTRL: return VK_RCONTROL;
+    case SCANCODE_LALT: return VK_LMENU;
+    case SCANCODE_RALT: return VK_RMENU;
     default: return 0;
   }
 }
 
-int TrackKeyEvent(const SDL_Event& event, bool* reachesGame) {
+int TrackKeyboardKey(int scancode, bool down, bool repeat, bool* reachesGame) {
   if (reachesGame) *reachesGame = true;
-  switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      bool down = event.type == SDL_KEYDOWN;
-      int comfort = ComfortFromKeyCode(event.key.keysym.scancode);
-      if (comfort >= 0 && down && !event.key.repeat) RequestComfort(comfort);
-      int vk = GameKeyFromKeyCode(event.key.keysym.scancode);
-      if (vk == 0 || ScriptOwnsKey(vk)) return 0;
-      bool reaches = SetKeyWithSide(vk, down, event.key.repeat != 0);
-      if (reachesGame) *reachesGame = reaches;
-      return down && reaches ? vk : 0;
-    }
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      SetKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN, false);
-      return 0;
-    case SDL_WINDOWEVENT:
-      // The key-ups of a window without focus never arrive: forget everything.
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-        focused = false;
-        ClearKeyState();
-      } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-        focused = true;
-      }
-      return 0;
-    default:
-      return 0;
-  }
+  int comfort = ComfortFromKeyCode(scancode);
+  if (comfort >= 0 && down && !repeat) RequestComfort(comfort);
+  int vk = GameKeyFromKeyCode(scancode);
+  if (vk == 0 || ScriptOwnsKey(vk)) return 0;
+  bool reaches = SetKeyWithSide(vk, down, repeat);
+  if (reachesGame) *reachesGame = reaches;
+  return down && reaches ? vk : 0;
+}
+
+void TrackMouseButton(int vk, bool down) { SetKey(vk, down, false); }
+
+// The key-ups of a window without focus never arrive: forget everything.
+void TrackKeyboardFocus(bool gained) {
+  focused = gained;
+  if (!gained) ClearKeyState();
+}
+
+LPARAM KeyMessageLParam(int scancode, bool down, bool repeat) {
+  LPARAM count = 1;
+  LPARAM scan = (LPARAM)(scancode & 0xFF) << 16;
+  LPARAM previous = (!down || repeat) ? (LPARAM)1 << 30 : 0;
+  LPARAM transition = down ? 0 : (LPARAM)1 << 31;
+  return count | scan | previous | transition;
 }
 
 void SetGamepadKey(int vk, bool down) {

@@ -1,22 +1,19 @@
-// The thread's message queue. SDL events become window messages when the
-// queue is looked at: key presses are posted as WM_KEYDOWN, a close request
-// is sent as WM_CLOSE (whose default handling destroys the window, whose
-// WM_DESTROY posts the quit), as on Windows. WM_QUIT comes last, once the
-// queue is otherwise empty. Controllers and the fullscreen switch are
-// looked after here too.
+// The thread's message queue. The flavour's events (event_pump.h) become
+// window messages when the queue is looked at: key presses are posted as
+// WM_KEYDOWN, a close request is sent as WM_CLOSE (whose default handling
+// destroys the window, whose WM_DESTROY posts the quit), as on Windows.
+// WM_QUIT comes last, once the queue is otherwise empty. The fullscreen
+// switch and the comfort keys are looked after here too.
 #include <windows.h>
 #include <mmsystem.h>
-
-#include <SDL.h>
 
 #include <deque>
 
 #include "common/automation_control.h"
 #include "common/comfort_keys.h"
-#include "common/key_bindings.h"
 #include "common/player_settings.h"
+#include "win32/event_pump.h"
 #include "win32/focus_pause.h"
-#include "win32/gamepad.h"
 #include "win32/key_state.h"
 #include "win32/window_registry.h"
 
@@ -27,25 +24,12 @@ std::deque<MSG> postedMessages;
 bool quitPosted = false;
 bool quitFetched = false;
 int quitExitCode = 0;
-bool keyFilterInstalled = false;
-
-// Keys change state as SDL sees them, before they are queued; the Enter of
-// an Alt+Enter is dropped here so that no message is made of it.
-int SDLCALL FilterKeys(void*, SDL_Event* event) {
-  bool reachesGame = true;
-  TrackKeyEvent(*event, &reachesGame);
-  return reachesGame ? 1 : 0;
-}
 
 void ToggleFullscreenOfGameWindow() {
   HWND live[1];
   if (LiveWindows(live, 1) != 1) return;
   ToggleFullscreen(live[0]);
   NoteFullscreen(IsFullscreen(live[0]));
-}
-
-void SendClose(HWND hwnd) {
-  if (hwnd) SendToWindowProc(hwnd, WM_CLOSE, 0, 0);
 }
 
 void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,44 +42,8 @@ void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   postedMessages.push_back(msg);
 }
 
-LPARAM KeyLParam(const SDL_KeyboardEvent& key, bool down) {
-  LPARAM repeat = 1;
-  LPARAM scan = (LPARAM)(key.keysym.scancode & 0xFF) << 16;
-  LPARAM previous = (!down || key.repeat) ? (LPARAM)1 << 30 : 0;
-  LPARAM transition = down ? 0 : (LPARAM)1 << 31;
-  return repeat | scan | previous | transition;
-}
-
-void TranslateSdlEvent(const SDL_Event& event) {
-  switch (event.type) {
-    case SDL_QUIT:
-      CloseAllWindows();
-      break;
-    case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) SendClose(HwndFromSdlWindowId(event.window.windowID));
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
-        NoteFocus(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
-      break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      int vk = GameKeyFromKeyCode(event.key.keysym.scancode);
-      HWND hwnd = HwndFromSdlWindowId(event.key.windowID);
-      if (vk != 0 && hwnd && !ScriptOwnsKey(vk))
-        Post(hwnd, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,
-             KeyLParam(event.key, event.type == SDL_KEYDOWN));
-      break;
-    }
-    default:
-      TrackGamepadEvent(event);
-      break;
-  }
-}
-
-void PumpSdlEvents() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  InstallKeyFilter();
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
+void PumpEvents() {
+  PumpPlatformEvents();
   if (TakeFullscreenToggleRequest()) ToggleFullscreenOfGameWindow();
   ApplyComfortRequests();
 }
@@ -128,20 +76,12 @@ bool NextMessage(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remo
 
 }  // namespace
 
-// Setting a filter discards whatever SDL has queued, so this happens once,
-// as soon as video starts and before controllers announce themselves.
-void InstallKeyFilter() {
-  if (keyFilterInstalled) return;
-  SDL_SetEventFilter(FilterKeys, nullptr);
-  keyFilterInstalled = true;
-}
-
 bool QuitMessageFetched() { return quitFetched; }
 
 void CloseAllWindows() {
   HWND live[16];
   int n = LiveWindows(live, 16);
-  for (int i = 0; i < n; ++i) SendClose(live[i]);
+  for (int i = 0; i < n; ++i) SendToWindowProc(live[i], WM_CLOSE, 0, 0);
 }
 
 }  // namespace corvane
@@ -153,14 +93,14 @@ extern "C" {
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
   if (!lpMsg) return FALSE;
   RunAfterFrameWork();
-  PumpSdlEvents();
+  PumpEvents();
   bool remove = (wRemoveMsg & PM_REMOVE) != 0;
   // Without focus the game gets no idle pass, so no frame runs; its
   // messages (a close, say) still come through.
   while (PausedForFocus()) {
     if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove)) return TRUE;
-    SDL_WaitEventTimeout(nullptr, 50);
-    PumpSdlEvents();
+    WaitForPlatformEvents(50);
+    PumpEvents();
   }
   if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove)) return TRUE;
   OnIdlePass();
@@ -170,10 +110,9 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
   if (!lpMsg) return -1;
   for (;;) {
-    PumpSdlEvents();
+    PumpEvents();
     if (NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) return lpMsg->message != WM_QUIT;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 10);
-    else SDL_Delay(1);
+    WaitForPlatformEvents(10);
   }
 }
 

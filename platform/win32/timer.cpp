@@ -1,10 +1,9 @@
-// winmm's millisecond timer, the performance counter and Sleep, on a
-// monotonic clock; or, when automation asks for it, on a virtual clock that
-// moves only when advanced.
+// winmm's millisecond timer and the performance counter, on a monotonic
+// clock (performance.now() on the web); or, when automation asks for it, on
+// a virtual clock that moves only when advanced. Sleep is each flavour's own.
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <sched.h>
 #include <ctime>
 
 #include "common/virtual_clock.h"
@@ -59,20 +58,6 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency) {
   if (!lpFrequency) return FALSE;
   lpFrequency->QuadPart = (LONGLONG)corvane::NANOS_PER_SECOND;
   return TRUE;
-}
-
-void WINAPI Sleep(DWORD dwMilliseconds) {
-  // A virtual clock does not move while the program waits.
-  if (corvane::VirtualClockActive()) return;
-  timespec ts;
-  ts.tv_sec = dwMilliseconds / 1000;
-  ts.tv_nsec = (long)(dwMilliseconds % 1000) * 1000000L;
-  if (dwMilliseconds == 0) {
-    sched_yield();
-    return;
-  }
-  while (nanosleep(&ts, &ts) != 0) {
-  }
 }
 
 }  // extern "C"

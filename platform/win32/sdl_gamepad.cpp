@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/key_bindings.h"
 #include "common/settings_file.h"
-#include "win32/key_state.h"
 
 // The settings name buttons by SDL's numbers.
 static_assert(corvane::BUTTON_DPAD_RIGHT == (int)SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
@@ -36,24 +34,10 @@ Pad* FindPad(SDL_JoystickID id) {
 }
 
 std::bitset<256> KeysHeldBy(const Pad& pad) {
-  std::bitset<256> keys;
-  for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-    if (pad.buttons[b]) {
-      int vk = GameKeyFromControllerButton(b);
-      if (vk) keys.set(vk);
-    }
-  if (pad.stickX <= -STICK_DEAD_ZONE) keys.set(VK_LEFT);
-  if (pad.stickX >= STICK_DEAD_ZONE) keys.set(VK_RIGHT);
-  if (pad.stickY <= -STICK_DEAD_ZONE) keys.set(VK_UP);  // SDL's y grows downwards
-  if (pad.stickY >= STICK_DEAD_ZONE) keys.set(VK_DOWN);
-  return keys;
+  return ControllerKeys(pad.buttons, SDL_CONTROLLER_BUTTON_MAX, pad.stickX, pad.stickY);
 }
 
-void HoldKeys(Pad& pad, const std::bitset<256>& now) {
-  for (int vk = 1; vk < 256; ++vk)
-    if (now[vk] != pad.held[vk]) SetGamepadKey(vk, now[vk]);
-  pad.held = now;
-}
+void HoldKeys(Pad& pad, const std::bitset<256>& now) { HoldControllerKeys(pad.held, now); }
 
 void Open(int deviceIndex) {
   SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);

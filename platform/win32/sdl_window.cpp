@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "internal/window_internal.h"
 #include "win32/x11_errors.h"
 #include "win32/gamepad.h"
+#include "win32/window_classes.h"
 #include "win32/window_icon.h"
 #include "win32/window_registry.h"
 #include "win32/window_scale.h"
@@ -35,33 +35,15 @@ struct HWND__ {
 namespace corvane {
 namespace {
 
-constexpr int CAPTION_HEIGHT = 23;
-constexpr int SIZING_BORDER = 8;
-constexpr int FIXED_BORDER = 3;
-constexpr int DEFAULT_WIDTH = 800;
-constexpr int DEFAULT_HEIGHT = 600;
-
-std::map<std::string, WNDCLASSA> windowClasses;
 std::vector<std::unique_ptr<HWND__>> windows;
 bool headless = false;
 bool startFullscreen = false;
 int requestedScale = 0;
-int iconToken, programIconToken, cursorToken;
-constexpr int PROGRAM_ICON_RESOURCE = 101;
 
 HWND__* Record(HWND hwnd) {
   for (auto& w : windows)
     if (w.get() == hwnd) return w.get();
   return nullptr;
-}
-
-// Frame widths around the client area for a window style.
-RECT FrameFor(DWORD style) {
-  RECT frame = {0, 0, 0, 0};
-  int border = (style & WS_THICKFRAME) ? SIZING_BORDER : ((style & WS_CAPTION) ? FIXED_BORDER : 0);
-  frame.left = frame.right = frame.bottom = border;
-  frame.top = border + (((style & WS_CAPTION) == WS_CAPTION) ? CAPTION_HEIGHT : 0);
-  return frame;
 }
 
 bool IsSet(const char* variable) {
@@ -190,25 +172,15 @@ using namespace corvane;
 
 extern "C" {
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
-  if (!lpWndClass || !lpWndClass->lpszClassName || !lpWndClass->lpfnWndProc) return 0;
-  if (windowClasses.count(lpWndClass->lpszClassName)) return 0;
-  windowClasses[lpWndClass->lpszClassName] = *lpWndClass;
-  return (ATOM)(0xC000 + windowClasses.size());
-}
-
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                             HINSTANCE hInstance, LPVOID lpParam) {
-  if (!lpClassName) return nullptr;
-  auto cls = windowClasses.find(lpClassName);
-  if (cls == windowClasses.end() || !EnsureVideo()) return nullptr;
+  const WNDCLASSA* cls = FindWindowClass(lpClassName);
+  if (!cls || !EnsureVideo()) return nullptr;
 
   RECT frame = FrameFor(dwStyle);
-  int width = nWidth == CW_USEDEFAULT ? DEFAULT_WIDTH : nWidth - frame.left - frame.right;
-  int height = nHeight == CW_USEDEFAULT ? DEFAULT_HEIGHT : nHeight - frame.top - frame.bottom;
-  if (width < 1) width = 1;
-  if (height < 1) height = 1;
+  int width = 0, height = 0;
+  ClientSizeFor(dwStyle, nWidth, nHeight, &width, &height);
   int x = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_CENTERED : X + frame.left;
   int y = X == CW_USEDEFAULT ? (int)SDL_WINDOWPOS_CENTERED : Y + frame.top;
   double scale = ScaleForNewWindow(dwStyle, width, height);
@@ -231,11 +203,11 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
 
   auto record = std::make_unique<HWND__>();
   record->sdl = sdl;
-  record->proc = cls->second.lpfnWndProc;
+  record->proc = cls->lpfnWndProc;
   record->style = dwStyle;
   record->title = lpWindowName ? lpWindowName : "";
   record->scale = scale;
-  if (cls->second.hIcon == reinterpret_cast<HICON>(&programIconToken)) SetProgramIcon(sdl);
+  if (IsProgramIcon(cls->hIcon)) SetProgramIcon(sdl);
   ShowCursorFor(sdl);
   HWND hwnd = record.get();
   windows.push_back(std::move(record));
@@ -278,16 +250,6 @@ HWND WINAPI SetFocus(HWND hWnd) {
   return nullptr;
 }
 
-BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu) {
-  if (!lpRect) return FALSE;
-  RECT frame = FrameFor(dwStyle);
-  lpRect->left -= frame.left;
-  lpRect->top -= frame.top;
-  lpRect->right += frame.right;
-  lpRect->bottom += frame.bottom;
-  return TRUE;
-}
-
 BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
   HWND__* w = Record(hWnd);
   if (!w || w->destroyed) return FALSE;
@@ -326,24 +288,6 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
   SDL_GetWindowSize(w->sdl, &width, &height);
   *lpRect = RECT{0, 0, (LONG)std::lround(width / w->scale), (LONG)std::lround(height / w->scale)};
   return TRUE;
-}
-
-// Cursors and stock icons are the system's own here; the handles only need
-// to be valid for a window class. The program's own icon resource is
-// icon.png, set on the windows of a class that names it.
-HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
-  if (hInstance && lpIconName == MAKEINTRESOURCEA(PROGRAM_ICON_RESOURCE))
-    return reinterpret_cast<HICON>(&programIconToken);
-  return reinterpret_cast<HICON>(&iconToken);
-}
-
-HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
-  return reinterpret_cast<HCURSOR>(&cursorToken);
-}
-
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (Msg == WM_CLOSE) DestroyWindow(hWnd);
-  return 0;
 }
 
 }  // extern "C"
