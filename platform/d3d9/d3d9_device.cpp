@@ -33,8 +33,8 @@ constexpr GLsizeiptr kStreamBufferBytes = 4 << 20;
 
 }  // namespace
 
-Device::Device(IDirect3D9* d3d, SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& params)
-    : d3d_(d3d), window_(window), context_(context), params_(params) {
+Device::Device(IDirect3D9* d3d, GlContext* context, const D3DPRESENT_PARAMETERS& params)
+    : d3d_(d3d), context_(context), params_(params) {
   d3d_->AddRef();
 }
 
@@ -48,8 +48,7 @@ Device::~Device() {
   if (ibo_) glDeleteBuffers(1, &ibo_);
   if (vao_) glDeleteVertexArrays(1, &vao_);
   if (fragmentQuery_) glDeleteQueries(1, &fragmentQuery_);
-  SDL_GL_MakeCurrent(window_, nullptr);
-  SDL_GL_DeleteContext(context_);
+  DestroyGlContext(context_);
   d3d_->Release();
 }
 
@@ -178,7 +177,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* params) {
   if (!params) return D3DERR_INVALIDCALL;
   params_ = *params;
   const int interval = params_.PresentationInterval == (UINT)D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1;
-  if (SDL_GL_SetSwapInterval(interval) != 0 && interval != 0) SDL_GL_SetSwapInterval(0);
+  SetGlSwapInterval(context_, interval);
   return D3D_OK;
 }
 
@@ -283,7 +282,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     mask |= GL_COLOR_BUFFER_BIT;
   }
   if (flags & D3DCLEAR_ZBUFFER) {
-    glClearDepth(std::clamp(z, 0.f, 1.f));
+    gl::ClearDepth(std::clamp(z, 0.f, 1.f));
     // Clear writes depth whatever ZWRITEENABLE says.
     if (gl_.depthMask != 1) glDepthMask(GL_TRUE), gl_.depthMask = 1;
     mask |= GL_DEPTH_BUFFER_BIT;
@@ -505,8 +504,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
     int w = 0, h = 0;
     if (ReadSurfacePixels(backBuffer_, &rgba, &w, &h)) corvane::SaveCapture(frame, rgba.data(), w, h);
   }
-  if (shown) SDL_GL_SwapWindow(window_);
-  else glFlush();
+  FinishGlFrame(context_, shown);
   corvane::NotePresent();
   lastStats_ = stats_;
   stats_ = {};
@@ -517,7 +515,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
 // bars; the default framebuffer stores its bottom row first.
 void Device::PresentToWindow() {
   int dw = 0, dh = 0;
-  SDL_GL_GetDrawableSize(window_, &dw, &dh);
+  GlDrawableSize(context_, &dw, &dh);
   if (dw <= 0 || dh <= 0) return;
   const int bw = (int)backBuffer_->width(), bh = (int)backBuffer_->height();
   int w = dw, h = (int)std::lround((double)dw * bh / bw);

@@ -6,12 +6,11 @@
 #include "d3d9_objects.h"
 #include "ffp_program.h"
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <unordered_map>
 
 #include "internal/d3d9_device.h"
+#include "internal/gl_context.h"
 
 namespace corvane::d3d9 {
 
@@ -28,7 +27,7 @@ struct GlStateCache {
 
 class Device final : public ComObject<IDirect3DDevice9> {
  public:
-  Device(IDirect3D9* d3d, SDL_Window* window, SDL_GLContext context, const D3DPRESENT_PARAMETERS& params);
+  Device(IDirect3D9* d3d, GlContext* context, const D3DPRESENT_PARAMETERS& params);
   ~Device() override;
   // Creates the GL objects; false (with a message) when the context lacks them.
   bool Initialise();
@@ -103,8 +102,7 @@ class Device final : public ComObject<IDirect3DDevice9> {
   void RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed);
 
   IDirect3D9* d3d_;
-  SDL_Window* window_;
-  SDL_GLContext context_;
+  GlContext* context_;
   D3DPRESENT_PARAMETERS params_;
 
   DeviceState state_{};

@@ -96,7 +96,7 @@ GLint AddressMode(DWORD mode) {
   switch (mode) {
     case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
     case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+    case D3DTADDRESS_BORDER: return gl::BorderAddressMode();
     case D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;
     default: return GL_REPEAT;
   }
@@ -163,9 +163,9 @@ void Device::SetVertexLayout(DWORD fvf, UINT stride) {
   };
   attribute(kAttrNormal, fvf & D3DFVF_NORMAL, 3, GL_FLOAT, GL_FALSE, 12);
   if (fvf & D3DFVF_PSIZE) offset += 4;
-  // D3DCOLOR is B,G,R,A in memory: GL_BGRA swizzles it to RGBA.
-  attribute(kAttrDiffuse, fvf & D3DFVF_DIFFUSE, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
-  attribute(kAttrSpecular, fvf & D3DFVF_SPECULAR, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
+  // D3DCOLOR is B,G,R,A in memory: GL_BGRA (or the shader) swizzles it to RGBA.
+  attribute(kAttrDiffuse, fvf & D3DFVF_DIFFUSE, gl::ColorAttributeSize(), GL_UNSIGNED_BYTE, GL_TRUE, 4);
+  attribute(kAttrSpecular, fvf & D3DFVF_SPECULAR, gl::ColorAttributeSize(), GL_UNSIGNED_BYTE, GL_TRUE, 4);
   attribute(kAttrTexCoord, (fvf & D3DFVF_TEXCOUNT_MASK) != 0, 2, GL_FLOAT, GL_FALSE, 8);
 }
 
@@ -178,12 +178,8 @@ GLint Device::StreamVertices(const void* data, UINT count, UINT stride) {
     glBufferData(GL_ARRAY_BUFFER, 4 << 20, nullptr, GL_STREAM_DRAW);  // orphan
     offset = 0;
   }
-  void* dst = glMapBufferRange(GL_ARRAY_BUFFER, offset, bytes,
-                               GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-  if (!dst) return -1;
-  std::memcpy(dst, data, bytes);
+  if (!gl::WriteStreamBuffer(GL_ARRAY_BUFFER, offset, bytes, data)) return -1;
   stats_.vertexBytes += bytes;
-  glUnmapBuffer(GL_ARRAY_BUFFER);
   vboOffset_ = offset + bytes;
   return (GLint)(offset / stride);
 }
@@ -342,7 +338,7 @@ void Device::ApplyViewport() {
     std::memcpy(gl_.viewport, v, sizeof v);
   }
   if (gl_.depthRange[0] != vp.MinZ || gl_.depthRange[1] != vp.MaxZ) {
-    glDepthRange(vp.MinZ, vp.MaxZ);
+    gl::DepthRange(vp.MinZ, vp.MaxZ);
     gl_.depthRange[0] = vp.MinZ, gl_.depthRange[1] = vp.MaxZ;
   }
 }
@@ -457,38 +453,30 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   if (!indices) {
     CountedDraw([&] { glDrawArrays(GlPrimitive(type), first, count); });
   } else {
-    const UINT indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
-    const GLsizeiptr bytes = (GLsizeiptr)count * indexSize;
+    const gl::StreamIndices index =
+        gl::PrepareIndices(indices, count, indexFormat == D3DFMT_INDEX32, first - (GLint)minIndex);
+    const GLsizeiptr bytes = index.bytes;
     if (bytes > (4 << 20)) return D3DERR_INVALIDCALL;
     GLsizeiptr offset = (iboOffset_ + 3) & ~GLsizeiptr(3);
     if (offset + bytes > (4 << 20)) {
       glBufferData(GL_ELEMENT_ARRAY_BUFFER, 4 << 20, nullptr, GL_STREAM_DRAW);
       offset = 0;
     }
-    void* dst = glMapBufferRange(GL_ELEMENT_ARRAY_BUFFER, offset, bytes,
-                                 GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-    if (!dst) return D3DERR_DRIVERINTERNALERROR;
-    std::memcpy(dst, indices, bytes);
+    if (!gl::WriteStreamBuffer(GL_ELEMENT_ARRAY_BUFFER, offset, bytes, index.data)) return D3DERR_DRIVERINTERNALERROR;
     stats_.indexBytes += bytes;
-    glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
     iboOffset_ = offset + bytes;
-    CountedDraw([&] {
-      glDrawElementsBaseVertex(GlPrimitive(type), count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                               (const void*)offset, first - (GLint)minIndex);
-    });
+    CountedDraw([&] { gl::DrawIndexed(GlPrimitive(type), count, index, offset); });
   }
   return D3D_OK;
 }
 
 template <typename DrawCall>
 void Device::CountedDraw(DrawCall draw) {
-  if (!countFragments_) return draw();
+  if (!countFragments_ || !gl::CanCountFragments()) return draw();
   if (!fragmentQuery_) glGenQueries(1, &fragmentQuery_);
-  glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery_);
+  gl::BeginFragmentCount(fragmentQuery_);
   draw();
-  glEndQuery(GL_SAMPLES_PASSED);
-  GLuint64 passed = 0;
-  glGetQueryObjectui64v(fragmentQuery_, GL_QUERY_RESULT, &passed);
+  const unsigned long long passed = gl::EndFragmentCount(fragmentQuery_);
   const DWORD* rs = state_.renderStates;
   FragmentPass pass = kOpaquePass;
   if (renderTarget_ == backBuffer_) pass = kScreenPass;

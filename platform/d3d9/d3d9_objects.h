@@ -3,7 +3,7 @@
 #pragma once
 
 #include <d3d9.h>
-#include <epoxy/gl.h>
+#include "d3d9/gl_compat.h"
 
 #include <cstdint>
 #include <vector>

@@ -126,7 +126,7 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
                  GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
   // X8R8G8B8 has no alpha: it samples as opaque.
-  if (format == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+  if (format == D3DFMT_X8R8G8B8) gl::SampleAsOpaque();
   surfaces_.assign(levels, nullptr);
   pixels_.resize(levels);
   if (glGetError() != GL_NO_ERROR) {
@@ -195,10 +195,9 @@ HRESULT Texture::UnlockRect(UINT level) {
   std::vector<uint8_t>& pixels = pixels_[level];
   if (!lockReadOnly_) {
     device_->BindTextureForSetup(name_);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     // The copy is D3D's A8R8G8B8 memory layout, bytes B,G,R,A.
-    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, LevelWidth(level), LevelHeight(level), GL_BGRA, GL_UNSIGNED_BYTE,
-                    pixels.data());
+    gl::UploadBgraLevel(name_, level, LevelWidth(level), LevelHeight(level), pixels.data(),
+                        format_ == D3DFMT_X8R8G8B8);
     uploaded_ |= 1u << level;
     // A new level 0 makes the lower levels stale unless they are uploaded
     // after it, as texture loading does: they are generated on first use.
@@ -214,8 +213,7 @@ void Texture::ReadLevel(UINT level, std::vector<uint8_t>* pixels) {
   if (!(uploaded_ >> level & 1u) && !(mipsStale_ && level > 0)) return;  // never written: zeros
   PrepareForSampling();
   device_->BindTextureForSetup(name_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
+  gl::ReadBgraLevel(name_, level, LevelWidth(level), LevelHeight(level), pixels->data());
 }
 
 void Texture::PrepareForSampling() {
@@ -226,18 +224,16 @@ void Texture::PrepareForSampling() {
   // Levels uploaded after level 0 survive the regeneration.
   std::vector<std::vector<uint8_t>> kept(levels_);
   device_->BindTextureForSetup(name_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   for (UINT level = 1; level < levels_; ++level)
     if (uploaded_ >> level & 1u) {
       kept[level].resize((size_t)LevelWidth(level) * LevelHeight(level) * 4);
-      glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, kept[level].data());
+      gl::ReadBgraLevel(name_, level, LevelWidth(level), LevelHeight(level), kept[level].data());
     }
   glGenerateMipmap(GL_TEXTURE_2D);
   for (UINT level = 1; level < levels_; ++level)
     if (!kept[level].empty())
-      glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, LevelWidth(level), LevelHeight(level), GL_BGRA, GL_UNSIGNED_BYTE,
-                      kept[level].data());
+      gl::UploadBgraLevel(name_, level, LevelWidth(level), LevelHeight(level), kept[level].data(),
+                          format_ == D3DFMT_X8R8G8B8);
   uploaded_ = all;
 }
 

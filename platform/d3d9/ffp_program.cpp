@@ -119,19 +119,24 @@ GLuint CompileShader(GLenum type, const std::string& source) {
 }  // namespace
 
 std::string VertexShaderSource(const ProgramKey& key) {
-  std::string s = "#version 330 core\n";
+  std::string s = gl::ShaderHeader();
   s += kCommonUniforms;
   s += R"(
 layout(location = 0) in vec3 a_position;
 layout(location = 1) in vec3 a_normal;
-layout(location = 2) in vec4 a_diffuse;
-layout(location = 3) in vec4 a_specular;
+layout(location = 2) in vec4 a_diffuseColor;
+layout(location = 3) in vec4 a_specularColor;
 layout(location = 4) in vec2 a_texCoord;
 out vec4 v_diffuse;
 out vec4 v_specular;
 out vec2 v_texCoord;
 out float v_fog;
 void main() {
+)";
+  // D3DCOLOR bytes arrive as B,G,R,A where no BGRA attribute format exists.
+  s += std::string("  vec4 a_diffuse = a_diffuseColor") + gl::ColorAttributeSwizzle() + ";\n";
+  s += std::string("  vec4 a_specular = a_specularColor") + gl::ColorAttributeSwizzle() + ";\n";
+  s += R"(
   vec4 position = vec4(a_position, 1.0);
   vec4 clip = u_wvp * position;
   vec3 eye = (u_wv * position).xyz;
@@ -187,7 +192,7 @@ void main() {
 }
 
 std::string FragmentShaderSource(const ProgramKey& key) {
-  std::string s = "#version 330 core\n";
+  std::string s = gl::ShaderHeader();
   s += kCommonUniforms;
   s += R"(
 uniform sampler2D u_texture;

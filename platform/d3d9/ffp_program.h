@@ -3,7 +3,7 @@
 // changes the code; numeric state goes through uniforms.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "d3d9/gl_compat.h"
 
 #include <cstdint>
 #include <string>

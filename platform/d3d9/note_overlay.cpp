@@ -1,6 +1,6 @@
 #include "d3d9/note_overlay.h"
 
-#include <epoxy/gl.h>
+#include "d3d9/gl_compat.h"
 
 #include "common/note_layout.h"
 

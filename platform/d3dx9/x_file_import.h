@@ -35,8 +35,10 @@ bool ImportXFile(const std::string& path, XFileContents* out, std::string* error
 // file, imported through the child, with its subset table built.
 bool ReadXFile(const char* filename, XFileContents* out, std::string* error);
 
-// The byte form the child sends back, and its checked reading.
+// The byte form the child sends back (x_file_bytes.cpp), and its checked
+// reading. A refusal carries the reason instead of a mesh.
 std::string SerializeXFile(const XFileContents& contents);
+std::string SerializeXFileRefusal(const std::string& why);
 bool DeserializeXFile(const std::string& bytes, XFileContents* out, std::string* error);
 
 }  // namespace corvane::d3dx9
