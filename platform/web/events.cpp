@@ -8,14 +8,14 @@
 
 #include <vector>
 
-#include "common/key_names.h"
+#include "common/key_bindings.h"
+#include "common/key_table.h"
 #include "web/browser_audio.h"
 #include "web/web_events.h"
 #include "web/web_window.h"
 #include "win32/event_pump.h"
 #include "win32/focus_pause.h"
 #include "win32/gamepad.h"
-#include "win32/key_bindings.h"
 #include "win32/key_state.h"
 
 namespace corvane {
@@ -37,7 +37,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
   pending.push_back({BrowserEvent::KEY, scancode, type == EMSCRIPTEN_EVENT_KEYDOWN, event->repeat != 0});
   // The game's keys stay away from the browser: arrows would scroll the
   // page and F5 would reload it.
-  return GameKeyFromScancode(scancode) != 0 || ComfortFromScancode(scancode) >= 0;
+  return GameKeyFromKeyCode(scancode) != 0 || ComfortFromKeyCode(scancode) >= 0;
 }
 
 EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* event, void*) {
@@ -58,7 +58,7 @@ void Deliver(const BrowserEvent& event) {
     case BrowserEvent::KEY: {
       bool reachesGame = true;
       TrackKeyboardKey(event.code, event.down, event.repeat, &reachesGame);
-      const int vk = GameKeyFromScancode(event.code);
+      const int vk = GameKeyFromKeyCode(event.code);
       HWND hwnd = GameWindow();
       if (reachesGame && vk != 0 && hwnd && !ScriptOwnsKey(vk))
         PostMessageA(hwnd, event.down ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,

@@ -7,7 +7,7 @@
 #include <bitset>
 #include <cstring>
 
-#include "common/key_names.h"
+#include "common/settings_file.h"
 #include "web/web_events.h"
 #include "win32/gamepad.h"
 
@@ -22,14 +22,14 @@ constexpr int STANDARD_BUTTONS[17] = {BUTTON_A,
                                       BUTTON_B,
                                       BUTTON_X,
                                       BUTTON_Y,
-                                      BUTTON_LEFTSHOULDER,
-                                      BUTTON_RIGHTSHOULDER,
+                                      BUTTON_LEFT_SHOULDER,
+                                      BUTTON_RIGHT_SHOULDER,
                                       -1,
                                       -1,
                                       BUTTON_BACK,
                                       BUTTON_START,
-                                      BUTTON_LEFTSTICK,
-                                      BUTTON_RIGHTSTICK,
+                                      BUTTON_LEFT_STICK,
+                                      BUTTON_RIGHT_STICK,
                                       BUTTON_DPAD_UP,
                                       BUTTON_DPAD_DOWN,
                                       BUTTON_DPAD_LEFT,
