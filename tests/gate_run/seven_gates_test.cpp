@@ -22,7 +22,7 @@ namespace {
 // What the checks need of one frame's dump.
 struct FrameRecord {
   int frame = 0, scene = 0, phase = 0, gateKind = 0, gateState = 0, gateIndex = 0, itemEffect = 0;
-  bool caution = false, crashed = false;
+  bool crashed = false;
   int arrows[5] = {};
   float worldZ = 0, score = 0, level = 0, approach = 0;
 };
@@ -40,7 +40,6 @@ FrameRecord Record(const JsonValue& s) {
   r.gateKind = (int)g["kind"].number;
   r.gateState = (int)g["state"].number;
   r.gateIndex = (int)g["index"].number;
-  r.caution = g["caution"].boolean;
   r.approach = (float)g["approach"].number;
   for (int i = 0; i < 5; ++i) r.arrows[i] = (int)g["arrows"][i].number;
   r.itemEffect = (int)s["Item"]["effect"].number;
@@ -98,29 +97,6 @@ bool MeanRedGreen(const std::string& path, double& red, double& green) {
   return true;
 }
 
-struct FirstRun {
-  std::vector<FrameRecord> frames;
-  std::vector<std::string> sent;
-  int eventStart = -1, secondGate = -1;
-  std::vector<int> clears;
-};
-
-FirstRun& SevenGateRun() {
-  static FirstRun result;
-  return result;
-}
-
-}  // namespace
-
-// Flies the pilot from the title until `done`, keeping every frame and every
-// key line sent, so a later run can replay the same flight.
-struct PilotedFlight {
-  std::vector<FrameRecord> frames;
-  std::vector<std::string> sent;
-  int exitCode = -1;
-  std::string error;
-};
-
 // With CORVANE_RECORD_KEYS set, the flight's keys are written there as a key
 // script (a line where the keys change): the timedemo plays such a script.
 void RecordKeys(const std::vector<std::string>& sent) {
@@ -137,6 +113,17 @@ void RecordKeys(const std::vector<std::string>& sent) {
   }
 }
 
+// The pilot's flight from the title until `done`: every frame and every key
+// line sent (so a later run can replay it), and where the first event's
+// start, gate clears and second gate fell.
+struct PilotedFlight {
+  std::vector<FrameRecord> frames;
+  std::vector<std::string> sent;
+  int exitCode = -1, eventStart = -1, secondGate = -1;
+  std::vector<int> clears;
+  std::string error;
+};
+
 PilotedFlight FlyPilot(const std::function<bool(const std::vector<FrameRecord>&)>& done) {
   PilotedFlight flight;
   LiveRun run;
@@ -148,12 +135,27 @@ PilotedFlight FlyPilot(const std::function<bool(const std::vector<FrameRecord>&)
   flight.frames = Fly(run, [&](const JsonValue& s) { return pilot.KeysAfter(s); }, done);
   flight.exitCode = run.Finish();
   flight.sent = run.sent;
+  const std::vector<FrameRecord>& frames = flight.frames;
+  flight.eventStart = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
+  flight.clears = GateChanges(frames, GATE_CLEARED);
+  if (!flight.clears.empty())
+    flight.secondGate =
+        FirstFrame(frames, flight.clears[0], [](const FrameRecord& r) { return r.gateState == GATE_WAITING; });
   return flight;
 }
 
+// The first test's flight, for the second to replay.
+PilotedFlight& FirstFlight() {
+  static PilotedFlight flight;
+  return flight;
+}
+
+}  // namespace
+
 TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   // Until the second event has started, with the first stage's seven gates behind.
-  PilotedFlight flight = FlyPilot([](const std::vector<FrameRecord>& f) {
+  PilotedFlight& flight = FirstFlight();
+  flight = FlyPilot([](const std::vector<FrameRecord>& f) {
     const FrameRecord& r = f.back();
     return r.crashed || (r.level == 1.5f && r.gateKind != GATE_NONE);
   });
@@ -165,17 +167,12 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   int crash = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.crashed; });
   ASSERT_EQ(crash, -1) << "crashed at z " << frames[crash].worldZ << ", gate index " << frames[crash].gateIndex;
 
-  // The event starts in the first update that begins at z 3000 or more.
-  int start = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
+  // The frame-exact rules (the event at z 3000 and 4500, the caution's 255
+  // updates, the stone stopping past 210) are pinned by the gameplay suite;
+  // here the whole program flies them.
+  const int start = flight.eventStart;
   ASSERT_GT(start, 2);
-  EXPECT_GE(frames[start - 1].worldZ, 3000.0f);
-  EXPECT_LT(frames[start - 2].worldZ, 3000.0f);
   EXPECT_EQ(frames[start].level, 1.0f);
-
-  // Three red flashes of 85 updates: the 255th update ends the caution.
-  for (int i = start; i < start + 254; ++i) ASSERT_TRUE(frames[i].caution) << "frame " << i;
-  EXPECT_FALSE(frames[start + 254].caution);
-  EXPECT_EQ(frames[start + 254].gateState, GATE_WAITING);
 
   // Every typed arrow is taken (no miss pushes the stone 30 units closer),
   // and each clear pays level x 100 on top of the flight's 2/30 a frame.
@@ -184,7 +181,7 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
     if (now.gateKind == GATE_NONE || now.gateState != GATE_WAITING) continue;
     EXPECT_LT(now.approach - before.approach, 1.0f) << "frame " << i;
   }
-  std::vector<int> clears = GateChanges(frames, GATE_CLEARED);
+  const std::vector<int>& clears = flight.clears;
   ASSERT_EQ(clears.size(), (size_t)GATE_COUNT);
   for (int c : clears) {
     EXPECT_NEAR(frames[c].score - frames[c - 1].score, 100.0f + 2.0f / 30, 0.01f) << "frame " << c;
@@ -192,22 +189,13 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
   }
   EXPECT_TRUE(GateChanges(frames, GATE_FAILED).empty());
 
-  // After the seventh gate: no event, level 1.5, and the next event at z 4500.
+  // After the seventh gate: no event, level 1.5, and later the next event.
   int next = FirstFrame(frames, clears.back(), [](const FrameRecord& r) { return r.gateKind == GATE_NONE; });
   ASSERT_GT(next, 0);
   EXPECT_EQ(frames[next].level, 1.5f);
   EXPECT_EQ(frames[next - 1].gateIndex, GATE_COUNT);
   int second = FirstFrame(frames, next, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
-  ASSERT_GT(second, next + 2);
-  EXPECT_GE(frames[second - 1].worldZ, 4500.0f);
-  EXPECT_LT(frames[second - 2].worldZ, 4500.0f);
-
-  FirstRun& result = SevenGateRun();
-  result.frames = frames;
-  result.sent = flight.sent;
-  result.eventStart = start;
-  result.clears = clears;
-  result.secondGate = FirstFrame(frames, clears[0], [](const FrameRecord& r) { return r.gateState == GATE_WAITING; });
+  EXPECT_GT(second, next + 2);
 }
 
 // The same keys again up to the second gate, which is then left alone: the
@@ -216,27 +204,15 @@ TEST(GateRun, SevenGatesTypedFromTheDumpReachTheNextStage) {
 TEST(GateRun, AnUntypedGateStopsInThePathAndEndsTheRound) {
   // Run on its own (as CTest does, one process a test), it first flies the
   // pilot as far as the second gate to have a flight to replay.
-  FirstRun& first = SevenGateRun();
+  PilotedFlight& first = FirstFlight();
   if (first.secondGate < 0) {
-    PilotedFlight flight = FlyPilot([](const std::vector<FrameRecord>& f) {
+    first = FlyPilot([](const std::vector<FrameRecord>& f) {
       const FrameRecord& r = f.back();
-      if (r.crashed) return true;
-      int clear = -1;
-      for (size_t i = 1; i < f.size() && clear < 0; ++i)
-        if (f[i].gateKind != GATE_NONE && f[i - 1].gateState == GATE_WAITING && f[i].gateState == GATE_CLEARED)
-          clear = (int)i;
-      return clear > 0 && r.gateKind != GATE_NONE && r.gateState == GATE_WAITING;
+      return r.crashed ||
+             (!GateChanges(f, GATE_CLEARED).empty() && r.gateKind != GATE_NONE && r.gateState == GATE_WAITING);
     });
-    ASSERT_TRUE(flight.error.empty()) << flight.error;
-    const std::vector<FrameRecord>& frames = flight.frames;
-    ASSERT_EQ(FirstFrame(frames, 0, [](const FrameRecord& r) { return r.crashed; }), -1);
-    first.frames = frames;
-    first.sent = flight.sent;
-    first.eventStart = FirstFrame(frames, 0, [](const FrameRecord& r) { return r.gateKind != GATE_NONE; });
-    first.clears = GateChanges(frames, GATE_CLEARED);
-    ASSERT_FALSE(first.clears.empty());
-    first.secondGate =
-        FirstFrame(frames, first.clears[0], [](const FrameRecord& r) { return r.gateState == GATE_WAITING; });
+    ASSERT_TRUE(first.error.empty()) << first.error;
+    ASSERT_EQ(FirstFrame(first.frames, 0, [](const FrameRecord& r) { return r.crashed; }), -1);
     ASSERT_GT(first.secondGate, 0);
   }
   int start = first.eventStart, clear = first.clears[0], gate2 = first.secondGate;
@@ -274,13 +250,11 @@ TEST(GateRun, AnUntypedGateStopsInThePathAndEndsTheRound) {
   EXPECT_EQ(frames[clear].score, first.frames[clear].score);
   EXPECT_EQ(frames[gate2].worldZ, first.frames[gate2].worldZ);
 
-  // The stone fails after passing 210 and stops; the ship reaches it in the
-  // frames it needs to cover the last 40 units less the hit distance.
+  // The stone fails and stops; the ship reaches it in the frames it needs to
+  // cover the last 40 units less the hit distance.
   std::vector<int> fails = GateChanges(frames, GATE_FAILED);
   ASSERT_EQ(fails.size(), 1u);
   int fail = fails[0];
-  EXPECT_GT(frames[fail - 1].approach, 210.0f);
-  EXPECT_LE(frames[fail - 2].approach, 210.0f);
   EXPECT_EQ(frames[fail].approach, frames[fail - 1].approach);
   int crash = FirstFrame(frames, fail, [](const FrameRecord& r) { return r.crashed; });
   ASSERT_GT(crash, fail);
