@@ -81,8 +81,8 @@ Outcome RunGame(const std::string& data) {
   setup.outFile = "/dev/null";
   setup.errFile = data + "/stderr.txt";
   const auto start = std::chrono::steady_clock::now();
-  const ChildEnd end =
-      WaitChildEnd(StartChild({CorvaneBinary(), "--headless", "--frames", "3", "--data", data}, setup), kTimeoutSeconds);
+  const ChildEnd end = WaitChildEnd(StartChild({CorvaneBinary(), "--headless", "--frames", "3", "--data", data}, setup),
+                                    kTimeoutSeconds);
   Outcome out;
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   out.peakKb = end.peakKb;

@@ -10,11 +10,11 @@
 #include <vector>
 
 struct ChildSetup {
-  std::string workDir;            // its working directory; empty keeps ours
-  std::string outFile, errFile;   // stdout and stderr (may be one file); empty keeps ours
+  std::string workDir;                     // its working directory; empty keeps ours
+  std::string outFile, errFile;            // stdout and stderr (may be one file); empty keeps ours
   std::map<std::string, std::string> env;  // set, or unset when the value is empty
-  unsigned timeLimit = 300;       // seconds until SIGALRM ends it
-  std::function<bool()> inChild;  // last step before exec; false exits 126
+  unsigned timeLimit = 300;                // seconds until SIGALRM ends it
+  std::function<bool()> inChild;           // last step before exec; false exits 126
 };
 
 // The child's pid, or -1.
@@ -22,9 +22,9 @@ pid_t StartChild(const std::vector<std::string>& args, const ChildSetup& setup);
 
 // How a child ended.
 struct ChildEnd {
-  int exitCode = -1;       // -1 when it did not exit normally
+  int exitCode = -1;  // -1 when it did not exit normally
   bool killedByTimeLimit = false, endedBySignal = false;
-  long peakKb = 0;         // peak resident memory of it and the children it waited for
+  long peakKb = 0;  // peak resident memory of it and the children it waited for
 };
 
 // Waits for the child, killing it after `seconds` (0: no limit).
