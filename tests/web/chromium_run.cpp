@@ -56,7 +56,7 @@ std::string UrlEncoded(const std::string& text) {
   static const char* const hex = "0123456789ABCDEF";
   std::string out;
   for (unsigned char c : text) {
-    if (std::isalnum(c) || std::strchr("-_.~", c)) {
+    if (std::isalnum(c) || (c != 0 && std::strchr("-_.~", c))) {
       out += char(c);
     } else {
       out += '%';
