@@ -11,6 +11,7 @@
 #include <thread>
 
 pid_t StartChild(const std::vector<std::string>& args, const ChildSetup& setup) {
+  std::fflush(nullptr);  // or the child writes our buffered output a second time
   pid_t pid = fork();
   if (pid != 0) return pid;
   if (!setup.outFile.empty() && !std::freopen(setup.outFile.c_str(), "w", stdout)) _exit(127);

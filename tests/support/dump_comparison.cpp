@@ -30,7 +30,10 @@ void Compare(const JsonValue& ours, const JsonValue& theirs, const std::string& 
     if (ours.number == theirs.number || (std::isnan(ours.number) && std::isnan(theirs.number))) return;
     const bool integers = std::floor(ours.number) == ours.number && std::floor(theirs.number) == theirs.number;
     const int64_t ulps = UlpsApart(ours.number, theirs.number);
-    if (integers || ulps > result.floatUlps) {
+    const auto allowance = result.allowances.find(field);
+    const bool allowed = allowance != result.allowances.end() &&
+                         std::fabs(ours.number - theirs.number) <= allowance->second;
+    if (integers || (ulps > result.floatUlps && !allowed)) {
       result.faults.push_back(path + ": " + std::to_string(ours.number) + " against " +
                               std::to_string(theirs.number));
     } else {
@@ -43,9 +46,9 @@ void Compare(const JsonValue& ours, const JsonValue& theirs, const std::string& 
       Compare(ours.items[i], theirs.items[i], field, path + "[" + std::to_string(i) + "]", result);
   } else if (ours.kind == JsonValue::Object) {
     for (const auto& [name, value] : ours.members) {
-      const std::string& top = field.empty() ? name : field;
+      const std::string member = field.empty() ? name : field + "." + name;
       if (!theirs.Has(name)) result.faults.push_back(path + "." + name + ": missing");
-      else Compare(value, theirs[name], top, path + "." + name, result);
+      else Compare(value, theirs[name], member, path + "." + name, result);
     }
     if (ours.members.size() != theirs.members.size()) result.faults.push_back(path + ": different members");
   } else if (ours.boolean != theirs.boolean || ours.text != theirs.text) {

@@ -10,11 +10,13 @@
 
 #include "support/json_value.h"
 
+// Fields are named by their members' path without indices ("Camera.screenPoint").
 struct DumpComparison {
   explicit DumpComparison(int floatUlps) : floatUlps(floatUlps) {}
   int floatUlps;
+  std::map<std::string, double> allowances;    // fields whose floats may be this far apart instead
   std::vector<std::string> faults;             // beyond the tolerance (the first few): where, both values
-  std::map<std::string, int64_t> floatsApart;  // per top-level field: the most ULPs apart within it
+  std::map<std::string, int64_t> floatsApart;  // per field: the most ULPs apart within the tolerance
 };
 
 // Adds what differs between two dump lines (`where` names the line).

@@ -26,50 +26,61 @@ constexpr int FRAMES = 920;
 const std::vector<int> CAPTURED = {30, 100, 150, 250, 450, 600};  // title twice, mode select, countdown, flight
 const char* const CAPTURE_LIST = "30,100,150,250,450,600";
 
-// The web build runs the same code compiled to WebAssembly: its float
-// arithmetic is IEEE single precision like x86-64's SSE, but sinf, cosf,
-// sqrtf and powf come from Emscripten's musl instead of glibc, whose results
-// may differ in the last place, and the difference carries into what is
-// computed from them.
-constexpr int FLOAT_ULPS = 8;
+// The web build runs the same code compiled to WebAssembly, whose float
+// arithmetic is IEEE single precision like x86-64's SSE; only the maths
+// library differs (Emscripten's musl instead of glibc), within one unit in
+// the last place. So floats agree within a few ULPs (measured: all equal but
+// the field below).
+constexpr int FLOAT_ULPS = 4;
+// The projected point of the sprites drawn over the world: the projection
+// matrix's 1 / tan(fov / 2) is one ULP apart (musl's tanf(0.5235988f) is
+// 0x3f13cd3a, glibc's 0x3f13cd3b: a near tie), and the 1 - y of the
+// viewport mapping magnifies that for points near the screen's middle to
+// tens of ULPs: still well under a thousandth of a pixel (measured 0.0002).
+const char* const PROJECTED_FIELD = "Camera.screenPoint";
+constexpr double PROJECTED_PIXELS = 1e-3;
 
 // Two different software rasterisers draw the same calls: Mesa's llvmpipe
-// natively, SwiftShader (through ANGLE) in Chromium. Both rasterise with the
-// same top-left rule and filter textures bilinearly, but with other
-// sub-pixel precision (llvmpipe 8 bits, SwiftShader 4 on its Vulkan path)
-// and other filter weight and blend rounding. So triangle edges may move by
-// a pixel (a full-contrast difference on a thin line of pixels: well under
-// 1 % of the picture, which the 99th percentile ignores), and filtered and
-// blended colours may be a level or two apart everywhere.
-constexpr double MEAN_LEVELS = 1.0;     // per channel value, over the whole picture
-constexpr int P99_LEVELS = 8;           // 99 % of channel values at most this far apart
+// natively, SwiftShader (through ANGLE) in Chromium. They filter textures,
+// blend and round colours with other precision, so colours may be a level
+// apart anywhere; and they place triangle edges with other sub-pixel
+// precision, so a pixel on an edge may be covered by one and not the other: a
+// full-contrast difference on scattered single pixels (measured: at most
+// 0.14 levels mean, 99th percentile 1 level, 52 pixels more than 16 levels
+// apart). A missing, moved or miscoloured sprite or mesh shows far beyond
+// these bounds.
+constexpr double MEAN_LEVELS = 0.5;   // per channel value, over the whole picture
+constexpr int P99_LEVELS = 2;         // 99 % of channel values at most this far apart
+constexpr int FAR_LEVELS = 16;
+constexpr double FAR_SHARE = 0.001;   // pixels with a channel more than FAR_LEVELS apart
 
 struct PictureDifference {
   double mean = 0.0;
   int p99 = 0;
-  int largest = 0;
+  double farShare = 0.0;
 };
 
 PictureDifference Compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
   std::vector<long> histogram(256, 0);
   double total = 0.0;
-  size_t values = 0;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (i % 4 == 3) continue;  // alpha: the presented picture is opaque
-    const int d = std::abs(int(a[i]) - int(b[i]));
-    ++histogram[d];
-    total += d;
-    ++values;
+  long far = 0;
+  const size_t pixels = a.size() / 4;
+  for (size_t p = 0; p < pixels; ++p) {
+    int largest = 0;
+    for (size_t c = 0; c < 3; ++c) {  // alpha: the presented picture is opaque
+      const int d = std::abs(int(a[p * 4 + c]) - int(b[p * 4 + c]));
+      ++histogram[d];
+      total += d;
+      largest = std::max(largest, d);
+    }
+    far += largest > FAR_LEVELS;
   }
   PictureDifference result;
-  result.mean = total / double(values);
-  long seen = 0;
-  for (int d = 0; d < 256; ++d) {
-    if (histogram[d] == 0) continue;
-    result.largest = d;
-    if (seen < long(0.99 * double(values))) result.p99 = d;
-    seen += histogram[d];
-  }
+  result.mean = total / double(3 * pixels);
+  result.farShare = double(far) / double(pixels);
+  long below = 0;  // the smallest difference 99 % of the values do not exceed
+  while (below < long(0.99 * double(3 * pixels))) below += histogram[result.p99++];
+  --result.p99;
   return result;
 }
 
@@ -102,6 +113,7 @@ TEST(WebBuildInChromium, PlaysTheScriptLikeTheNativeBuildAndKeepsItsScoreOverARe
 
   ASSERT_EQ(web.dump.size(), native.dump.size());
   DumpComparison dumps(FLOAT_ULPS);
+  dumps.allowances[PROJECTED_FIELD] = PROJECTED_PIXELS;
   for (size_t i = 0; i < native.dump.size(); ++i)
     CompareDumpLines(native.dump[i], web.dump[i], "frame " + std::to_string(i), dumps);
   EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
@@ -119,9 +131,11 @@ TEST(WebBuildInChromium, PlaysTheScriptLikeTheNativeBuildAndKeepsItsScoreOverARe
     ASSERT_TRUE(ReadPng(CapturePath(web, frame), w2, h2, b)) << "web frame " << frame;
     ASSERT_TRUE(w == w2 && h == h2) << "frame " << frame;
     const PictureDifference d = Compare(a, b);
-    std::printf("frame %d: mean %.3f levels, 99th percentile %d, largest %d\n", frame, d.mean, d.p99, d.largest);
+    std::printf("frame %d: mean %.3f levels, 99th percentile %d, %.4f %% of pixels far apart\n", frame, d.mean,
+                d.p99, 100.0 * d.farShare);
     EXPECT_LE(d.mean, MEAN_LEVELS) << "frame " << frame;
     EXPECT_LE(d.p99, P99_LEVELS) << "frame " << frame;
+    EXPECT_LE(d.farShare, FAR_SHARE) << "frame " << frame;
   }
 
   // The page again, in the same browser profile: the score is in the table.
