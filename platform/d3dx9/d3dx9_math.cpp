@@ -93,7 +93,10 @@ D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye,
 
 D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT aspect, FLOAT zn, FLOAT zf) {
   if (!pOut) return nullptr;
-  const FLOAT yScale = 1.0f / std::tan(fovy / 2.0f);
+  // The cotangent through double: every C library rounds it to the same
+  // float, where tanf's last place differs between them (glibc's and
+  // Emscripten's for the game's field of view) and 1 / tanf rounds again.
+  const FLOAT yScale = FLOAT(1.0 / std::tan(double(fovy) / 2.0));
   const FLOAT xScale = yScale / aspect;
   *pOut = D3DXMATRIX(xScale, 0, 0, 0,
                      0, yScale, 0, 0,

@@ -30,10 +30,7 @@ void Compare(const JsonValue& ours, const JsonValue& theirs, const std::string& 
     if (ours.number == theirs.number || (std::isnan(ours.number) && std::isnan(theirs.number))) return;
     const bool integers = std::floor(ours.number) == ours.number && std::floor(theirs.number) == theirs.number;
     const int64_t ulps = UlpsApart(ours.number, theirs.number);
-    const auto allowance = result.allowances.find(field);
-    const bool allowed = allowance != result.allowances.end() &&
-                         std::fabs(ours.number - theirs.number) <= allowance->second;
-    if (integers || (ulps > result.floatUlps && !allowed)) {
+    if (integers || ulps > result.floatUlps) {
       result.faults.push_back(path + ": " + std::to_string(ours.number) + " against " +
                               std::to_string(theirs.number));
     } else {

@@ -14,7 +14,6 @@
 struct DumpComparison {
   explicit DumpComparison(int floatUlps) : floatUlps(floatUlps) {}
   int floatUlps;
-  std::map<std::string, double> allowances;    // fields whose floats may be this far apart instead
   std::vector<std::string> faults;             // beyond the tolerance (the first few): where, both values
   std::map<std::string, int64_t> floatsApart;  // per field: the most ULPs apart within the tolerance
 };
