@@ -3,12 +3,13 @@
 # when not root). Safe to run again: it installs nothing that is there.
 #   setup.sh play   what building and playing need (the default)
 #   setup.sh test   that, and what the test command needs besides
+#   setup.sh web    what building and playing need, and the web build's tools
 set -euo pipefail
 
 profile="${1:-play}"
 case "$profile" in
-  play | test) ;;
-  *) echo "usage: setup.sh [play|test]" >&2; exit 2 ;;
+  play | test | web) ;;
+  *) echo "usage: setup.sh [play|test|web]" >&2; exit 2 ;;
 esac
 
 # Building and playing: the compiler and build tools, the libraries the
@@ -37,6 +38,13 @@ if [ "$profile" = test ]; then
     g++-mingw-w64-x86-64-posix
     wine64 xauth
   )
+fi
+
+# The web build: Emscripten with the JavaScript parser its optimizer loads,
+# and Python to serve the page. The host still builds the data set, so the
+# packages above stay.
+if [ "$profile" = web ]; then
+  packages+=(emscripten node-acorn python3)
 fi
 
 sudo_cmd=()
