@@ -1,8 +1,11 @@
-// D3DXLoadMeshFromXA: the file read in a child process (x_file_import.h),
-// one subset per material, the D3DXMATERIAL records in one buffer.
+// D3DXLoadMeshFromXA: the file taken from its converted form or read in a
+// child process (x_file_import.h), one subset per material, the D3DXMATERIAL
+// records in one buffer.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -37,6 +40,63 @@ HRESULT BuildMaterialBuffer(const std::vector<XMaterial>& materials, ID3DXBuffer
   return D3D_OK;
 }
 
+using corvane::d3dx9::XFileStamp;
+
+// Converted meshes larger than this are not the data build's.
+constexpr off_t kMaxConvertedBytes = 64 << 20;
+
+bool ReadAll(int fd, char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = read(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+bool StampOf(int fd, XFileStamp* stamp) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0;
+    stamp->Add(buffer, size_t(n));
+  }
+}
+
+// The converted file whole. False with *error empty when there is none.
+bool ReadConverted(const std::string& path, std::string* bytes, std::string* error) {
+  const int fd = corvane::OpenRegularFile(path);
+  if (fd < 0) {
+    if (errno != ENOENT) *error = corvane::OpenFailureReason(errno);
+    return false;
+  }
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && st.st_size <= kMaxConvertedBytes;
+  if (ok) bytes->resize(size_t(st.st_size));
+  ok = ok && ReadAll(fd, bytes->data(), bytes->size());
+  close(fd);
+  if (!ok) *error = "cannot be read whole";
+  return ok;
+}
+
+// A converted file made from another .x is normal (the player replaced the
+// mesh) and passes in silence; a damaged one is worth a line, as the player
+// may want to rebuild or reinstall, but the game goes on with the import.
+bool UseConverted(const std::string& path, const XFileStamp& source, corvane::d3dx9::XFileContents* out) {
+  const std::string converted = path + ".xfc";
+  std::string bytes, error;
+  if (ReadConverted(converted, &bytes, &error) &&
+      corvane::d3dx9::ReadConvertedXFile(bytes, source, out, &error) == corvane::d3dx9::ConvertedXFile::kUsed)
+    return true;
+  if (!error.empty())
+    std::fprintf(stderr, "corvane: converted mesh \"%s\" is damaged (%s); the .x file is imported instead\n",
+                 converted.c_str(), error.c_str());
+  return false;
+}
+
 HRESULT Refuse(const std::string& why, HRESULT hr) {
   corvane::SetLoadError(why);
   return hr;
@@ -58,8 +118,10 @@ bool ReadXFile(const char* filename, XFileContents* out, std::string* error) {
     *error = OpenFailureReason(errno);
     return false;
   }
+  XFileStamp source;
+  const bool stamped = StampOf(fd, &source);
   close(fd);
-  if (!ImportXFile(path, out, error)) return false;
+  if (!(stamped && UseConverted(path, source, out)) && !ImportXFile(path, out, error)) return false;
   BuildAttributeTable(&out->geometry);
   return true;
 }

@@ -5,6 +5,8 @@
 
 #include <d3dx9.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,8 @@ bool ImportXFileInProcess(const std::string& path, XFileContents* out, std::stri
 bool ImportXFile(const std::string& path, XFileContents* out, std::string* error);
 
 // A .x file by its Windows name, as D3DXLoadMeshFromXA reads it: a regular
-// file, imported through the child, with its subset table built.
+// file, taken from its converted form NAME.x.xfc when that was made from
+// exactly this file, else imported through the child; its subset table built.
 bool ReadXFile(const char* filename, XFileContents* out, std::string* error);
 
 // The byte form the child sends back (x_file_bytes.cpp), and its checked
@@ -40,5 +43,24 @@ bool ReadXFile(const char* filename, XFileContents* out, std::string* error);
 std::string SerializeXFile(const XFileContents& contents);
 std::string SerializeXFileRefusal(const std::string& why);
 bool DeserializeXFile(const std::string& bytes, XFileContents* out, std::string* error);
+
+// What a converted file (NAME.x.xfc) was made from: the size and a 64-bit
+// hash of the .x file's bytes, fed in pieces.
+struct XFileStamp {
+  XFileStamp();
+  void Add(const char* data, size_t count);
+  uint64_t size = 0;
+  uint64_t hash;
+};
+
+// The converted form: a header with the source's stamp and a checksum of the
+// body, then the byte form above. The data build writes it beside each mesh.
+std::string ConvertXFile(const XFileStamp& source, const XFileContents& contents);
+
+// kOtherSource (made from another .x: normal after a mesh is replaced) and
+// kDamaged (*error says why) both mean: import the .x instead.
+enum class ConvertedXFile { kUsed, kOtherSource, kDamaged };
+ConvertedXFile ReadConvertedXFile(const std::string& bytes, const XFileStamp& source, XFileContents* out,
+                                  std::string* error);
 
 }  // namespace corvane::d3dx9

@@ -198,36 +198,47 @@ TEST_F(MeshSet, ItemAndDustHaveTheirSizes) {
   EXPECT_NEAR(BoundsOf(dust.scene).Largest(), 10.0f, 2.0f);  // grazed within 11
 }
 
-TEST(ConvertedMeshes, HoldWhatTheGameReadsFromEachXFile) {
+corvane::d3dx9::XFileStamp StampOf(const std::string& bytes) {
+  corvane::d3dx9::XFileStamp stamp;
+  stamp.Add(bytes.data(), bytes.size());
+  return stamp;
+}
+
+// The data build's converted meshes hold exactly what the import gives, and
+// the game takes one only for the very .x file it was made from.
+TEST(ConvertedMeshes, HoldTheImportAndStandOnlyForTheirOwnXFile) {
   using namespace corvane::d3dx9;
   const fs::path data = fs::path(CORVANE_BINARY_DIR) / "data";
-  WorkingDirectory inData(data.string());
-  size_t meshes = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(data / "XFILE")) {
-    if (entry.path().extension() != ".x") continue;
-    const std::string name = "XFILE/" + entry.path().filename().string();
-    SCOPED_TRACE(name);
-    ++meshes;
-    XFileContents direct, converted;
+  std::map<std::string, XFileContents> imported;
+  for (const Model& model : kModels) {
+    SCOPED_TRACE(model.file);
+    const std::string path = (data / model.file).string();
     std::string error;
-    ASSERT_TRUE(ReadXFile(name.c_str(), &direct, &error)) << error;
-    const std::string bytes = ReadText(name + ".xfc");
-    ASSERT_TRUE(DeserializeXFile(bytes, &converted, &error)) << error;
-    EXPECT_TRUE(bytes == SerializeXFile(direct)) << "a conversion now writes other bytes";
-    const auto& a = converted.geometry;
-    const auto& b = direct.geometry;
-    ASSERT_EQ(a.vertices.size(), b.vertices.size());
-    EXPECT_EQ(std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(a.vertices[0])), 0);
-    EXPECT_EQ(a.indices, b.indices);
-    EXPECT_EQ(a.attributes, b.attributes);
-    ASSERT_EQ(converted.materials.size(), direct.materials.size());
-    for (size_t i = 0; i < direct.materials.size(); ++i) {
-      EXPECT_EQ(std::memcmp(&converted.materials[i].material, &direct.materials[i].material, sizeof(D3DMATERIAL9)), 0);
-      EXPECT_EQ(converted.materials[i].hasTexture, direct.materials[i].hasTexture);
-      EXPECT_EQ(converted.materials[i].texture, direct.materials[i].texture);
-    }
+    ASSERT_TRUE(ImportXFile(path, &imported[model.file], &error)) << error;
+    EXPECT_TRUE(ReadText(path + ".xfc") == ConvertXFile(StampOf(ReadText(path)), imported[model.file]))
+        << "a conversion now writes other bytes";
   }
-  EXPECT_EQ(meshes, std::size(kModels));
+  // Dust.x beside a converted file stamped as its own but holding Item: seeing
+  // Item proves the converted file was read and no import ran.
+  const std::string item = SerializeXFile(imported["XFILE/Item.x"]);
+  const std::string dust = SerializeXFile(imported["XFILE/Dust.x"]);
+  const std::string dustX = ReadText((data / "XFILE/Dust.x").string());
+  const std::string marked = ConvertXFile(StampOf(dustX), imported["XFILE/Item.x"]);
+  WorkingDirectory scratch(MakeScratchDir("converted-meshes"));
+  const auto read = [](const std::string& x, const std::string& converted) {
+    WriteText("Dust.x", x);
+    WriteText("Dust.x.xfc", converted);
+    XFileContents contents;
+    std::string error;
+    EXPECT_TRUE(ReadXFile("Dust.x", &contents, &error)) << error;
+    return SerializeXFile(contents);
+  };
+  EXPECT_TRUE(read(dustX, marked) == item) << "a fresh converted file is not used";
+  EXPECT_TRUE(read(dustX + "\n", marked) == dust) << "a replaced .x is shadowed by its old converted file";
+  std::string flipped = marked;
+  flipped[flipped.size() / 2] ^= 1;
+  for (const std::string& damaged : {flipped, marked.substr(0, marked.size() - 1), std::string("XFCS")})
+    EXPECT_TRUE(read(dustX, damaged) == dust) << "a damaged converted file is not set aside";
 }
 
 }  // namespace

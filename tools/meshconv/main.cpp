@@ -1,8 +1,10 @@
 // meshconv DATA_DIR: each mesh DATA_DIR/XFILE/NAME.x, read by the import the
-// game itself uses, written beside it as NAME.x.xfc in the mesh loader's own
-// byte form. Builds without Assimp (the web build) read those instead, so
-// every build draws the same geometry. The output depends on the .x file
-// alone: the same data set always converts to the same bytes.
+// game itself uses, written beside it as NAME.x.xfc in the mesh loader's
+// converted form, stamped with the .x file it was made from. The game reads
+// those instead of starting an import, and builds without Assimp (the web
+// build) read nothing else, so every build draws the same geometry. The
+// output depends on the .x file alone: the same data set always converts to
+// the same bytes.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +28,13 @@ std::vector<fs::path> MeshesIn(const fs::path& folder, std::error_code& ec) {
 }
 
 // Written whole or not at all: a reader never sees half a file.
+bool StampOf(const fs::path& path, corvane::d3dx9::XFileStamp* stamp) {
+  std::ifstream in(path, std::ios::binary);
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) stamp->Add(buffer, size_t(in.gcount()));
+  return in.eof() && !in.bad();
+}
+
 bool WriteWhole(const fs::path& path, const std::string& bytes) {
   const fs::path part = path.string() + ".part";
   {
@@ -54,13 +63,18 @@ int main(int argc, char** argv) {
   }
   for (const fs::path& mesh : meshes) {
     corvane::d3dx9::XFileContents contents;
+    corvane::d3dx9::XFileStamp source;
     std::string error;
+    if (!StampOf(mesh, &source)) {
+      std::fprintf(stderr, "meshconv: cannot read %s\n", mesh.c_str());
+      return 1;
+    }
     if (!corvane::d3dx9::ImportXFile(mesh.string(), &contents, &error)) {
       std::fprintf(stderr, "meshconv: %s: %s\n", mesh.c_str(), error.c_str());
       return 1;
     }
     const fs::path converted = mesh.string() + ".xfc";
-    if (!WriteWhole(converted, corvane::d3dx9::SerializeXFile(contents))) {
+    if (!WriteWhole(converted, corvane::d3dx9::ConvertXFile(source, contents))) {
       std::fprintf(stderr, "meshconv: cannot write %s\n", converted.c_str());
       return 1;
     }
