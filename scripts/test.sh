@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: the test
 # suites, the loaders again under AddressSanitizer, a bounded fuzz run of the
-# WAV reader, and the Windows cross-build of the game, run under Wine and
-# compared with the Linux build.
+# WAV reader, the Windows cross-build of the game, run under Wine and
+# compared with the Linux build, and the web build, run in headless Chromium
+# and compared with the Linux build.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
@@ -28,7 +29,7 @@ build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCORVANE_ASSETS=ON -DCORVANE_TESTS=ON -DCORVANE_BENCH=ON -DCORVANE_WERROR=ON >/dev/null
 cmake --build "$build" -j"$jobs"
-run_ctest "$build" -E '^windows_build\.'
+run_ctest "$build" -E '^(windows_build|web)\.'
 
 echo "== Loaders under AddressSanitizer"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -47,3 +48,16 @@ echo "Windows build: $(ls "$root/build-windows/corvane.exe")"
 
 echo "== The Windows build under Wine against the Linux build"
 CORVANE_WINDOWS_PROGRAM="$root/build-windows/corvane.exe" run_ctest "$build" -R '^windows_build\.'
+
+echo "== Web build in headless Chromium"
+if command -v emcmake >/dev/null && [ -x /usr/bin/chromium ]; then
+  export NODE_PATH=/usr/share/nodejs  # where Debian puts the acorn module Emscripten's optimizer loads
+  emcmake cmake -S "$root" -B "$root/build-web" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build-web" -j"$jobs"
+  CORVANE_WEB_SITE="$root/build-web/site" run_ctest "$build" -R '^web\.'
+elif [ "${CORVANE_REQUIRE_WEB:-0}" != 0 ]; then
+  echo "Web build: emscripten or chromium is not installed (CORVANE_REQUIRE_WEB is set)" >&2
+  exit 1
+else
+  echo "Web build: emscripten or chromium is not installed: skipped"
+fi
