@@ -30,8 +30,8 @@ fi
 # fullscreen tests, and xdotool to move the focus; clang for the fuzz run;
 # the x86-64 posix-threads mingw-w64 compiler for the Windows cross-build,
 # Wine (64-bit only) with xauth for xvfb-run to run it beside the Linux build,
-# and Emscripten (its optimizer needs node-acorn) with Chromium for the web
-# build and its browser run.
+# and Emscripten (its optimizer needs node-acorn) with Chromium and Python
+# (serving the page) for the web build and its browser run.
 if [ "$profile" = test ]; then
   packages+=(
     libgtest-dev libbenchmark-dev
@@ -39,7 +39,7 @@ if [ "$profile" = test ]; then
     clang
     g++-mingw-w64-x86-64-posix
     wine64 xauth
-    emscripten node-acorn chromium
+    emscripten node-acorn chromium python3
   )
 fi
 

@@ -51,9 +51,7 @@ CORVANE_WINDOWS_PROGRAM="$root/build-windows/corvane.exe" run_ctest "$build" -R 
 
 echo "== Web build in headless Chromium"
 if command -v emcmake >/dev/null && [ -x /usr/bin/chromium ]; then
-  export NODE_PATH=/usr/share/nodejs  # where Debian puts the acorn module Emscripten's optimizer loads
-  emcmake cmake -S "$root" -B "$root/build-web" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$root/build-web" -j"$jobs"
+  "$root/scripts/web.sh" --build
   CORVANE_WEB_SITE="$root/build-web/site" run_ctest "$build" -R '^web\.'
 elif [ "${CORVANE_REQUIRE_WEB:-0}" != 0 ]; then
   echo "Web build: emscripten or chromium is not installed (CORVANE_REQUIRE_WEB is set)" >&2
