@@ -102,6 +102,34 @@ std::string OpenFailureReason(int error) {
   return std::strerror(error);
 }
 
+bool ReadRegularFile(const std::string& path, size_t maxBytes, std::string* bytes, std::string* why) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) {
+    const int error = errno;
+    *why = OpenFailureReason(error);
+    errno = error;
+    return false;
+  }
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && uint64_t(st.st_size) <= maxBytes;
+  if (!ok) *why = "file too large";
+  if (ok) bytes->resize(size_t(st.st_size));
+  size_t got = 0;
+  while (ok && got < bytes->size()) {
+    const ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      *why = n < 0 ? std::strerror(errno) : "file shrank while read";
+    } else {
+      got += size_t(n);
+    }
+  }
+  close(fd);
+  if (!ok) errno = 0;  // opened: not a missing file
+  return ok;
+}
+
 void SetLoadError(const std::string& why) { lastLoadError = why; }
 
 }  // namespace corvane

@@ -19,6 +19,11 @@ int OpenRegularFile(const std::string& path);
 // Why OpenRegularFile failed, in a few words, from its errno.
 std::string OpenFailureReason(int error);
 
+// The whole of the regular file `path` (already resolved), at most
+// `maxBytes` long. On failure *why says why in a few words; errno is
+// OpenRegularFile's when the file could not be opened, else 0.
+bool ReadRegularFile(const std::string& path, size_t maxBytes, std::string* bytes, std::string* why);
+
 // The reason an asset load failed, for the game's one message about the file
 // (see corvane_load_error.h). The loaders set it; empty when nothing failed.
 void SetLoadError(const std::string& why);

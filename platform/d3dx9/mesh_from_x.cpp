@@ -1,7 +1,6 @@
 // D3DXLoadMeshFromXA: the file taken from its converted form or read in a
 // child process (x_file_import.h), one subset per material, the D3DXMATERIAL
 // records in one buffer.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,18 +42,7 @@ HRESULT BuildMaterialBuffer(const std::vector<XMaterial>& materials, ID3DXBuffer
 using corvane::d3dx9::XFileStamp;
 
 // Converted meshes larger than this are not the data build's.
-constexpr off_t kMaxConvertedBytes = 64 << 20;
-
-bool ReadAll(int fd, char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = read(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= size_t(n);
-  }
-  return true;
-}
+constexpr size_t kMaxConvertedBytes = 64 << 20;
 
 bool StampOf(int fd, XFileStamp* stamp) {
   char buffer[65536];
@@ -66,29 +54,16 @@ bool StampOf(int fd, XFileStamp* stamp) {
   }
 }
 
-// The converted file whole. False with *error empty when there is none.
-bool ReadConverted(const std::string& path, std::string* bytes, std::string* error) {
-  const int fd = corvane::OpenRegularFile(path);
-  if (fd < 0) {
-    if (errno != ENOENT) *error = corvane::OpenFailureReason(errno);
-    return false;
-  }
-  struct stat st;
-  bool ok = fstat(fd, &st) == 0 && st.st_size <= kMaxConvertedBytes;
-  if (ok) bytes->resize(size_t(st.st_size));
-  ok = ok && ReadAll(fd, bytes->data(), bytes->size());
-  close(fd);
-  if (!ok) *error = "cannot be read whole";
-  return ok;
-}
-
 // A converted file made from another .x is normal (the player replaced the
 // mesh) and passes in silence; a damaged one is worth a line, as the player
 // may want to rebuild or reinstall, but the game goes on with the import.
 bool UseConverted(const std::string& path, const XFileStamp& source, corvane::d3dx9::XFileContents* out) {
   const std::string converted = path + ".xfc";
   std::string bytes, error;
-  if (ReadConverted(converted, &bytes, &error) &&
+  // None at all is normal: the player's own data set may have only .x files.
+  const bool read = corvane::ReadRegularFile(converted, kMaxConvertedBytes, &bytes, &error);
+  if (!read && errno == ENOENT) error.clear();
+  if (read &&
       corvane::d3dx9::ReadConvertedXFile(bytes, source, out, &error) == corvane::d3dx9::ConvertedXFile::kUsed)
     return true;
   if (!error.empty())

@@ -2,11 +2,7 @@
 // CreateTexture and LockRect (A8R8G8B8, bytes B, G, R, A).
 #include <d3dx9.h>
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "common/path_lookup.h"
 #include "d3dx9/texture_image.h"
@@ -22,32 +18,7 @@ UINT FullMipChain(UINT width, UINT height) {
 }
 
 // Pictures larger than this are not textures of any D3D9 device.
-constexpr off_t kMaxPictureFileBytes = 256 << 20;
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* why) {
-  const int fd = corvane::OpenRegularFile(path);
-  if (fd < 0) {
-    *why = corvane::OpenFailureReason(errno);
-    return false;
-  }
-  struct stat st;
-  bool ok = fstat(fd, &st) == 0 && st.st_size <= kMaxPictureFileBytes;
-  if (!ok) *why = "file too large";
-  if (ok) bytes->resize(size_t(st.st_size));
-  size_t got = 0;
-  while (ok && got < bytes->size()) {
-    const ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      *why = n < 0 ? std::strerror(errno) : "file shrank while read";
-    } else {
-      got += size_t(n);
-    }
-  }
-  close(fd);
-  return ok;
-}
+constexpr size_t kMaxPictureFileBytes = 256 << 20;
 
 HRESULT Refuse(const std::string& why, HRESULT hr) {
   corvane::SetLoadError(why);
@@ -78,9 +49,9 @@ HRESULT UploadLevel(IDirect3DTexture9* texture, UINT level, const DecodedImage& 
   return texture->UnlockRect(level);
 }
 
-D3DXIMAGE_FILEFORMAT FileFormatOf(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P') return D3DXIFF_PNG;
-  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) return D3DXIFF_JPG;
+D3DXIMAGE_FILEFORMAT FileFormatOf(const std::string& bytes) {
+  if (bytes.size() >= 4 && uint8_t(bytes[0]) == 0x89 && bytes[1] == 'P') return D3DXIFF_PNG;
+  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8) return D3DXIFF_JPG;
   if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return D3DXIFF_BMP;
   return D3DXIFF_TGA;
 }
@@ -105,12 +76,12 @@ HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD
                              D3DXIMAGE_INFO* srcinfo, DecodedImage* level0) {
   SetLoadError("");
   const std::string path = ResolvePath(srcfile);
-  std::vector<uint8_t> bytes;
+  std::string bytes;
   std::string error;
   if (path.empty()) return Refuse("no such file", D3DXERR_INVALIDDATA);
-  if (!ReadWholeFile(path, &bytes, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
+  if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
   DecodedImage image;
-  if (!DecodeImage(bytes.data(), bytes.size(), &image, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
+  if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
   if (srcinfo) {
     srcinfo->Width = UINT(image.width);
     srcinfo->Height = UINT(image.height);
