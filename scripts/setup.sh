@@ -29,7 +29,7 @@ fi
 # virtual screen with a window manager and a screen grabber for the
 # fullscreen tests, and xdotool to move the focus; clang for the fuzz run;
 # the x86-64 posix-threads mingw-w64 compiler for the Windows cross-build,
-# Wine (64-bit only) with xauth for xvfb-run to run it beside the Linux build,
+# Wine (64-bit only) to run it beside the Linux build on that virtual screen,
 # and Emscripten (its optimizer needs node-acorn) with Chromium and Python
 # (serving the page) for the web build and its browser run.
 if [ "$profile" = test ]; then
@@ -38,7 +38,7 @@ if [ "$profile" = test ]; then
     libegl-mesa0 xvfb openbox x11-apps xdotool
     clang
     g++-mingw-w64-x86-64-posix
-    wine64 xauth
+    wine64
     emscripten node-acorn chromium python3
   )
 fi

@@ -1,5 +1,6 @@
 // A private X server (Xvfb) for tests that need a real window (focus,
-// fullscreen), with openbox managing its windows when asked for.
+// fullscreen, the Windows build under Wine), with openbox managing its
+// windows when asked for.
 #pragma once
 
 #include <sys/types.h>

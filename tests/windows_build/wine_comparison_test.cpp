@@ -5,22 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/settings_file.h"
+#include "support/child_process.h"
 #include "support/corvane_run.h"
 #include "support/dump_comparison.h"
+#include "support/virtual_display.h"
 
 namespace {
 
@@ -35,22 +34,6 @@ constexpr int FAR_LEVELS = 16;
 constexpr double FAR_SHARE = 0.005;
 constexpr double MEAN_LEVELS = 0.25;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::stringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
-
 // Debian's wine64 package installs its loader outside the PATH.
 std::string FindWine() {
   for (const char* candidate : {"/usr/bin/wine64", "/usr/lib/wine/wine64"})
@@ -58,60 +41,68 @@ std::string FindWine() {
   return "";
 }
 
+std::string WinePrefix() { return std::string(CORVANE_BINARY_DIR) + "/wine-prefix"; }
+
 // Wine with its own prefix in the build tree, no debug chatter, no crash
-// dialog, an ALSA null device as the sound card, and no anisotropic
-// filtering (Wine's sprites ask for it, and llvmpipe's version blurs
-// unscaled sprites: a difference of the test set-up, not of the game).
-std::string WineEnvironment(const std::string& home) {
-  return "HOME=" + Quoted(home) + " WINEPREFIX=" + Quoted(std::string(CORVANE_BINARY_DIR) + "/wine-prefix") +
-         " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml,winedbg.exe='" +
-         " MESA_EXTENSION_OVERRIDE='-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic' ";
+// dialog, an ALSA null device as the sound card (from HOME's .asoundrc), and
+// no anisotropic filtering (Wine's sprites ask for it, and llvmpipe's
+// version blurs unscaled sprites: a difference of the test set-up, not of
+// the game).
+ChildSetup WineSetup(const std::string& home, const std::string& display) {
+  WriteText(home + "/.asoundrc", "pcm.!default { type null }\nctl.!default { type hw card 0 }\n");
+  ChildSetup setup;
+  setup.env = {{"HOME", home},
+               {"WINEPREFIX", WinePrefix()},
+               {"WINEDEBUG", "-all"},
+               {"WINEDLLOVERRIDES", "mscoree,mshtml,winedbg.exe="},
+               {"MESA_EXTENSION_OVERRIDE", "-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic"},
+               {"DISPLAY", display}};
+  return setup;
 }
 
-struct WineRun {
-  int exitCode = -1;
-  std::string dir, stderrText;
-  std::vector<JsonValue> dump;
-  std::vector<std::string> soundTrace;
-};
-
-// corvane.exe on `script` (none when empty) for `frames` frames, dumping
-// `dumpFrames`, with the sound trace, and with `extraArgs` (already quoted).
-WineRun RunUnderWine(const std::string& wine, const std::string& program, const std::string& script, int frames,
-                     const std::string& dumpFrames, const std::string& extraArgs) {
-  WineRun run;
-  run.dir = MakeScratchDir("wine");
-  std::ofstream(run.dir + "/.asoundrc") << "pcm.!default { type null }\nctl.!default { type hw card 0 }\n";
-  std::ofstream(run.dir + "/keys.script") << script;
-  const std::string z = "Z:" + run.dir;
-  std::string command = WineEnvironment(run.dir) + "timeout 600 xvfb-run -a -s '-screen 0 1024x768x24' " +
-                        Quoted(wine) + " " + Quoted(program) + " --data " + Quoted("Z:" + MakeScratchDataDir()) +
-                        (script.empty() ? "" : " --script " + Quoted(z + "/keys.script")) +
-                        " --frames " + std::to_string(frames) +
-                        " --dump " + dumpFrames + " --dump-file " + Quoted(z + "/dump.jsonl") + " --sound-trace " +
-                        Quoted(z + "/sound.trace") + " " + extraArgs + " >/dev/null 2>" +
-                        Quoted(run.dir + "/stderr.txt");
-  int status = std::system(command.c_str());
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.stderrText = ReadFile(run.dir + "/stderr.txt");
-  for (const std::string& line : Lines(ReadFile(run.dir + "/dump.jsonl"))) {
-    run.dump.emplace_back();
-    if (!ParseJson(line, run.dump.back())) run.dump.back() = JsonValue{};
-  }
-  run.soundTrace = Lines(ReadFile(run.dir + "/sound.trace"));
-  return run;
+// The server keeps the registry and the X connection of Wine's desktop
+// process; waiting for it to end keeps both from outliving their test.
+void WaitForWineServer(const std::string& wine, const std::string& home) {
+  RunChild({wine.substr(0, wine.rfind('/')) + "/wineserver", "-w"}, WineSetup(home, ""));
 }
 
 // A fresh prefix takes Wine a minute to make; later runs reuse it.
 bool PreparePrefix(const std::string& wine) {
-  std::string prefix = std::string(CORVANE_BINARY_DIR) + "/wine-prefix";
-  if (access((prefix + "/system.reg").c_str(), F_OK) == 0) return true;
-  // The registry reaches the disk when the Wine server ends.
-  std::string server = wine.substr(0, wine.rfind('/')) + "/wineserver";
-  std::string environment = WineEnvironment(MakeScratchDir("wine-home"));
-  std::string command = environment + "timeout 300 " + Quoted(wine) + " wineboot -i >/dev/null 2>&1; " +
-                        environment + "timeout 60 " + Quoted(server) + " -w";
-  return std::system(command.c_str()) == 0 && access((prefix + "/system.reg").c_str(), F_OK) == 0;
+  const std::string registry = WinePrefix() + "/system.reg";
+  if (access(registry.c_str(), F_OK) == 0) return true;
+  const std::string home = MakeScratchDir("wine-home");
+  ChildSetup setup = WineSetup(home, "");
+  setup.outFile = setup.errFile = "/dev/null";
+  RunChild({wine, "wineboot", "-i"}, setup);
+  WaitForWineServer(wine, home);  // the registry reaches the disk as the server ends
+  return access(registry.c_str(), F_OK) == 0;
+}
+
+// corvane.exe on `script` (none when empty) for `frames` frames, dumping
+// `dumpFrames`, with the sound trace and captures of `captureFrames` (none
+// when empty), read back as a CorvaneRun.
+CorvaneRun RunUnderWine(const std::string& wine, const std::string& program, const std::string& display,
+                        const std::string& script, int frames, const std::string& dumpFrames,
+                        const std::string& captureFrames = "") {
+  CorvaneRun run;
+  run.workDir = MakeScratchDir("wine");
+  const std::string z = "Z:" + run.workDir;
+  std::vector<std::string> args = {
+      wine,     program,    "--data",      "Z:" + MakeScratchDataDir(), "--frames",      std::to_string(frames),
+      "--dump", dumpFrames, "--dump-file", z + "/dump.jsonl",           "--sound-trace", z + "/sound.trace"};
+  if (!script.empty()) {
+    WriteText(run.workDir + "/keys.script", script);
+    args.insert(args.end(), {"--script", z + "/keys.script"});
+  }
+  if (!captureFrames.empty()) args.insert(args.end(), {"--capture", captureFrames, "--capture-dir", z + "/captures"});
+  ChildSetup setup = WineSetup(run.workDir, display);
+  setup.outFile = "/dev/null";
+  setup.errFile = run.workDir + "/stderr.txt";
+  setup.timeLimit = 600;
+  run.exitCode = RunChild(args, setup);
+  run.stderrText = ReadText(setup.errFile);
+  ReadRunFiles(run);
+  return run;
 }
 
 // ---------------------------------------------------------------------------
@@ -132,13 +123,15 @@ const KnownDifference KNOWN_WINE_DIFFERENCES[] = {
     {"colour-key fringe",
      "Wine's texture loader keeps the colour of colour-keyed pixels instead of making them transparent black "
      "(the documented behaviour, which ours follows), so filtered sprite edges lean to magenta on mode select",
-     0, [](int, int, Pixel ours, Pixel wine) {
+     0,
+     [](int, int, Pixel ours, Pixel wine) {
        return wine.r - ours.r > FAR_LEVELS && wine.b - ours.b > FAR_LEVELS && std::abs(wine.g - ours.g) <= 4;
      }},
     {"ship shading",
      "Wine's fixed-function lighting shades the ship's hull a little differently: a brightness step of the same "
      "hue, where the ship flies in this script (from the countdown on)",
-     200, [](int x, int y, Pixel ours, Pixel wine) {
+     200,
+     [](int x, int y, Pixel ours, Pixel wine) {
        bool onShip = x >= 300 && x < 500 && y >= 250 && y < 420;
        bool sameOrder = (ours.r <= ours.b) == (wine.r <= wine.b) && (ours.g <= ours.b) == (wine.g <= wine.b);
        return onShip && sameOrder && std::abs(ours.r - wine.r) <= 40 && std::abs(ours.g - wine.g) <= 40 &&
@@ -149,12 +142,12 @@ const KnownDifference KNOWN_WINE_DIFFERENCES[] = {
 struct PictureDifference {
   long known[2] = {0, 0};  // pixels left out, per known difference
   int largest = 0;         // levels, any channel
-  double farShare = 0.0;  // pixels more than FAR_LEVELS apart
-  double mean = 0.0;      // levels per channel value
+  double farShare = 0.0;   // pixels more than FAR_LEVELS apart
+  double mean = 0.0;       // levels per channel value
 };
 
-PictureDifference Compare(const std::vector<unsigned char>& ours, const std::vector<unsigned char>& wine, int w,
-                          int h, int frame) {
+PictureDifference Compare(const std::vector<unsigned char>& ours, const std::vector<unsigned char>& wine, int w, int h,
+                          int frame) {
   PictureDifference d;
   long far = 0;
   double total = 0.0;
@@ -179,12 +172,6 @@ PictureDifference Compare(const std::vector<unsigned char>& ours, const std::vec
   return d;
 }
 
-bool ReadCapture(const std::string& dir, int frame, int& w, int& h, std::vector<unsigned char>& rgba) {
-  char name[32];
-  std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
-  return ReadPng(dir + name, w, h, rgba);
-}
-
 }  // namespace
 
 class WindowsBuildUnderWine : public ::testing::Test {
@@ -192,14 +179,24 @@ class WindowsBuildUnderWine : public ::testing::Test {
   void SetUp() override {
     wine_ = FindWine();
     if (wine_.empty()) GTEST_SKIP() << "wine64 is not installed (Debian package wine64): skipped";
-    if (access("/usr/bin/xvfb-run", X_OK) != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb): skipped";
+    if (!VirtualDisplay::Available()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb): skipped";
     const char* given = std::getenv("CORVANE_WINDOWS_PROGRAM");
     program_ = given ? given : "";
     if (program_.empty() || access(program_.c_str(), F_OK) != 0)
       GTEST_SKIP() << "no corvane.exe at CORVANE_WINDOWS_PROGRAM='" << program_ << "': skipped";
     ASSERT_TRUE(PreparePrefix(wine_)) << "wineboot could not make the prefix";
+    display_ = std::make_unique<VirtualDisplay>(1024, 768);
+    ASSERT_FALSE(display_->display().empty()) << display_->logs();
+  }
+  void TearDown() override {
+    if (display_) WaitForWineServer(wine_, MakeScratchDir("wine-home"));
+  }
+  CorvaneRun Run(const std::string& script, int frames, const std::string& dumpFrames,
+                 const std::string& captureFrames = "") {
+    return RunUnderWine(wine_, program_, display_->display(), script, frames, dumpFrames, captureFrames);
   }
   std::string wine_, program_;
+  std::unique_ptr<VirtualDisplay> display_;
 };
 
 TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
@@ -211,9 +208,7 @@ TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
   options.soundTrace = true;
   CorvaneRun ours = RunCorvane(options);
   ASSERT_EQ(ours.exitCode, 0) << ours.stderrText;
-  const std::string captures = MakeScratchDir("capture");
-  WineRun theirs = RunUnderWine(wine_, program_, SCRIPT, FRAMES, "all",
-                                "--capture " + std::string(CAPTURED) + " --capture-dir " + Quoted("Z:" + captures));
+  CorvaneRun theirs = Run(SCRIPT, FRAMES, "all", CAPTURED);
   ASSERT_EQ(theirs.exitCode, 0) << theirs.stderrText;
 
   // Every sound loads whatever the code page (most have Japanese names).
@@ -235,12 +230,12 @@ TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
       int w = 0, h = 0, w2 = 0, h2 = 0;
       std::vector<unsigned char> a, b;
       ASSERT_TRUE(ReadPng(CapturePath(ours, frame), w, h, a));
-      ASSERT_TRUE(ReadCapture(captures, frame, w2, h2, b)) << "frame " << frame;
+      ASSERT_TRUE(ReadPng(CapturePath(theirs, frame), w2, h2, b)) << "frame " << frame;
       ASSERT_TRUE(w == w2 && h == h2) << "frame " << frame;
       PictureDifference d = Compare(a, b, w, h, frame);
-      std::printf("frame %d: largest %d levels, %.3f %% far apart, mean %.4f; left out: %ld (%s), %ld (%s)\n",
-                  frame, d.largest, 100.0 * d.farShare, d.mean, d.known[0], KNOWN_WINE_DIFFERENCES[0].name,
-                  d.known[1], KNOWN_WINE_DIFFERENCES[1].name);
+      std::printf("frame %d: largest %d levels, %.3f %% far apart, mean %.4f; left out: %ld (%s), %ld (%s)\n", frame,
+                  d.largest, 100.0 * d.farShare, d.mean, d.known[0], KNOWN_WINE_DIFFERENCES[0].name, d.known[1],
+                  KNOWN_WINE_DIFFERENCES[1].name);
       if (title) {
         EXPECT_LE(d.largest, TITLE_LEVELS) << "title frame " << frame;
       } else {
@@ -263,7 +258,7 @@ class PrefixSettings {
     std::filesystem::remove_all(dir_);
     if (text.empty()) return;
     std::filesystem::create_directories(dir_);
-    std::ofstream(Path()) << text;
+    WriteText(Path(), text);
   }
   ~PrefixSettings() { std::filesystem::remove_all(dir_); }
   std::string Path() const { return dir_ + "/settings.ini"; }
@@ -276,10 +271,10 @@ TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   // Into flight, then the keyboard's A, given to steering left, from frame 380.
   const std::string settings = "# mine\n[sound]\nmusic = 0\neffects = 0\n[keys]\nleft = A  ; steers left\n";
   const std::string script = "0:\n60: enter\n62:\n140: enter\n142:\n380: key:a\n";
-  WineRun theirs;
+  CorvaneRun theirs;
   {
     PrefixSettings file(settings);
-    theirs = RunUnderWine(wine_, program_, script, 400, "379,399", "");
+    theirs = Run(script, 400, "379,399");
   }
   ASSERT_EQ(theirs.exitCode, 0) << theirs.stderrText;
   ASSERT_EQ(theirs.dump.size(), 2u);
@@ -289,7 +284,7 @@ TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   // Silenced by the file, the game still makes the Linux build's sound calls.
   std::string home = MakeScratchDir("config");
   std::filesystem::create_directories(home + "/corvane");
-  std::ofstream(home + "/corvane/settings.ini") << settings;
+  WriteText(home + "/corvane/settings.ini", settings);
   CorvaneRunOptions options;
   options.script = script;
   options.frames = 400;
@@ -304,19 +299,19 @@ TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   {
     const std::string damaged = "[keys]\nleft = A\nright = A\n";
     PrefixSettings file(damaged);
-    WineRun run = RunUnderWine(wine_, program_, "0: key:a\n", 3, "0", "");
+    CorvaneRun run = Run("0: key:a\n", 3, "0");
     ASSERT_EQ(run.exitCode, 0) << run.stderrText;
     EXPECT_NE(run.stderrText.find("is damaged (the key 'A' is given to both left and right); using the defaults"),
               std::string::npos)
         << run.stderrText;
-    EXPECT_EQ(ReadFile(file.Path()), damaged);
+    EXPECT_EQ(ReadText(file.Path()), damaged);
   }
 
   // A player's first run (no script) makes the folder and the file with the defaults.
   PrefixSettings none("");
-  WineRun first = RunUnderWine(wine_, program_, "", 3, "0", "");
+  CorvaneRun first = Run("", 3, "0");
   ASSERT_EQ(first.exitCode, 0) << first.stderrText;
-  std::string written = ReadFile(none.Path());
+  std::string written = ReadText(none.Path());
   written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
   EXPECT_EQ(written, corvane::FormatSettings(corvane::Settings{}));
 }
