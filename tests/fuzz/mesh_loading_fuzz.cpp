@@ -3,8 +3,6 @@
 // Before fuzzing it reads the files known to crash Assimp in-process: this
 // process surviving them, and every input after, shows that a crash inside
 // Assimp cannot reach the game.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,20 +10,9 @@
 
 #include "d3dx9/x_file_import.h"
 #include "hostile_x_files.h"
+#include "input_file.h"
 
 namespace {
-
-std::string ScratchFile() {
-  static std::string path = "/tmp/corvane-mesh-fuzz-" + std::to_string(getpid()) + ".x";
-  return path;
-}
-
-bool WriteFile(const std::string& path, const void* data, size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  std::fwrite(data, 1, size, f);
-  return std::fclose(f) == 0;
-}
 
 // Reads the file and walks every face's indices, as drawing would.
 bool ReadAndTouch(const std::string& path, std::string* error) {
@@ -47,7 +34,8 @@ bool ReadAndTouch(const std::string& path, std::string* error) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   for (const auto& [name, text] : HostileXFiles()) {
     std::string error;
-    if (!WriteFile(ScratchFile(), text.data(), text.size()) || ReadAndTouch(ScratchFile(), &error)) {
+    const std::string path = WriteInputFile("input.x", text.data(), text.size());
+    if (path.empty() || ReadAndTouch(path, &error)) {
       std::fprintf(stderr, "mesh fuzz: %s was not refused\n", name.c_str());
       std::abort();
     }
@@ -57,8 +45,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!WriteFile(ScratchFile(), data, size)) return 0;
+  const std::string path = WriteInputFile("input.x", data, size);
+  if (path.empty()) return 0;
   std::string error;
-  ReadAndTouch(ScratchFile(), &error);
+  ReadAndTouch(path, &error);
   return 0;
 }

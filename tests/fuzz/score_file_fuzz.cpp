@@ -3,20 +3,14 @@
 // defined by, call damaged exactly what fscanf cannot read three numbers
 // from (or holds one past 32 bits), and a sound table must survive being
 // written back.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "frontend/score_file.h"
+#include "input_file.h"
 
 namespace {
-
-std::string ScratchFile() {
-  static std::string path = "/tmp/corvane-score-fuzz-" + std::to_string(getpid()) + ".txt";
-  return path;
-}
 
 void Require(bool holds) {
   if (!holds) __builtin_trap();
@@ -25,17 +19,14 @@ void Require(bool holds) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = ScratchFile();
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  const std::string path = WriteInputFile("input.txt", data, size);
+  if (path.empty()) return 0;
 
   ScoreFile file = ReadScoreFile(path);
   Require(file.state == ScoreFile::SOUND || file.state == ScoreFile::DAMAGED);
   Require((file.state == ScoreFile::DAMAGED) == !file.problem.empty());
   int scanned[3] = {0, 0, 0};
-  f = std::fopen(path.c_str(), "r");
+  std::FILE* f = std::fopen(path.c_str(), "r");
   Require(f != nullptr);
   int read = std::fscanf(f, "%d%d%d", &scanned[0], &scanned[1], &scanned[2]);
   std::fclose(f);

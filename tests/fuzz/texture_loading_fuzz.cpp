@@ -2,20 +2,14 @@
 // everything it does before the device upload (read, decode, colour key,
 // placement or scaling, every mip level), with the sizes the game asks for
 // and with the file's own size.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "d3dx9/texture_image.h"
+#include "input_file.h"
 
 namespace {
-
-std::string ScratchFile() {
-  static std::string path = "/tmp/corvane-texture-fuzz-" + std::to_string(getpid()) + ".bmp";
-  return path;
-}
 
 void AllLevels(corvane::d3dx9::DecodedImage level) {
   while (level.width > 1 || level.height > 1) level = corvane::d3dx9::HalveImage(level);
@@ -24,24 +18,20 @@ void AllLevels(corvane::d3dx9::DecodedImage level) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = ScratchFile();
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  const std::string path = WriteInputFile("input.bmp", data, size);
+  if (path.empty()) return 0;
 
   corvane::d3dx9::DecodedImage level0;
   D3DXIMAGE_INFO info = {};
   // As the catalogue loads: a fixed size, no scaling, a colour key.
-  if (FAILED(corvane::d3dx9::TextureImageFromFile(path.c_str(), 64, 32, D3DX_FILTER_NONE, 0xFFFF00FF, &info,
-                                                  &level0)))
+  if (FAILED(corvane::d3dx9::TextureImageFromFile(path.c_str(), 64, 32, D3DX_FILTER_NONE, 0xFFFF00FF, &info, &level0)))
     return 0;
   AllLevels(level0);
   // As a mesh's texture loads: the file's size to a power of two, filtered.
   // Large pictures are left out only to keep the run fast.
   if (info.Width * info.Height <= 256 * 256 &&
-      SUCCEEDED(corvane::d3dx9::TextureImageFromFile(path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                                     nullptr, &level0)))
+      SUCCEEDED(corvane::d3dx9::TextureImageFromFile(path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
+                                                     &level0)))
     AllLevels(level0);
   return 0;
 }

@@ -1,29 +1,16 @@
 // libFuzzer target: any bytes as a WAV file through the game's reader, the
 // way the sound loader uses it (open, then read the whole data chunk).
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "media/wave_reader.h"
-
-namespace {
-
-std::string ScratchFile() {
-  static std::string path = "/tmp/corvane-wave-fuzz-" + std::to_string(getpid()) + ".wav";
-  return path;
-}
-
-}  // namespace
+#include "input_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = ScratchFile();
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  const std::string path = WriteInputFile("input.wav", data, size);
+  if (path.empty()) return 0;
 
   WaveReader reader;
   if (reader.Open(path.c_str()) != S_OK) return 0;

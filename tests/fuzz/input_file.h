@@ -1,0 +1,19 @@
+// Each fuzz input as a file, for the readers that take a path: one file a
+// target process (its pid in the name), written again for every input.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+// /tmp/corvane-fuzz-PID-NAME holding the `size` bytes at `data`; empty when
+// it cannot be written.
+inline std::string WriteInputFile(const char* name, const void* data, size_t size) {
+  static const std::string prefix = "/tmp/corvane-fuzz-" + std::to_string(getpid()) + "-";
+  const std::string path = prefix + name;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return "";
+  const bool written = std::fwrite(data, 1, size, f) == size;
+  return std::fclose(f) == 0 && written ? path : "";
+}
