@@ -17,7 +17,7 @@ ExternalProject_Add(host_assetgen
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target corvane_data
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp)
+  BUILD_BYPRODUCTS ${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp ${CORVANE_BUILD_DATA_DIR}/.meshconv-stamp)
 
 add_subdirectory(platform)
 target_compile_definitions(corvane_platform_core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
@@ -30,7 +30,9 @@ target_link_libraries(corvane_game PUBLIC corvane_platform)
 add_executable(corvane src/app/main.cpp)
 target_link_libraries(corvane PRIVATE corvane_game)
 set_target_properties(corvane PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY "${CORVANE_WEB_SITE_DIR}"
-  LINK_DEPENDS "${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp")
+  # The data set is packed at link time: relink when pictures, sounds or
+  # converted meshes change.
+  LINK_DEPENDS "${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp;${CORVANE_BUILD_DATA_DIR}/.meshconv-stamp")
 add_dependencies(corvane host_assetgen)
 # Asyncify lets the game's own blocking loop yield to the browser in Sleep
 # and Present; its stack holds the unwound frames, which are deep at a Sleep.
