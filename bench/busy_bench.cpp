@@ -1,4 +1,4 @@
-// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR] [--fragments]: the game's heaviest scene, run
+// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR] [--fragments] [--memory]: the game's heaviest scene, run
 // in-process and headless (SDL offscreen, Mesa's software renderer, OpenAL's
 // null device unless the environment says otherwise).
 //
@@ -18,6 +18,7 @@
 //   - on odd frames a gate event with its full arrow panel (during which the
 //     game draws only obstacle slots 0 to 7), on even frames none.
 // --fragments counts the fragments each kind of draw writes (slows the run).
+// --memory prints where resident memory goes after start-up and after the run.
 // --capture saves the first frame of each kind (frame-000001.png with the 30
 // obstacles, frame-000002.png with the gate panel) to compare pictures.
 // Printed: start-up wall and CPU time (the CPU figure holds on a busy machine;
@@ -52,6 +53,7 @@
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "bench_modes.h"
+#include "memory_report.h"
 #include "game/game_frame.h"
 #include "game/round_reset.h"
 #include "game/update_game.h"
@@ -142,11 +144,12 @@ int RunBusyBench(int argc, char** argv) {
   int frames = 3000;
   std::string data = CORVANE_BUILD_DATA_DIR;
   corvane::CommandLine automation;
-  bool countFragments = false;
+  bool countFragments = false, memory = false;
   for (int i = 0; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--data") && i + 1 < argc) data = argv[++i];
     else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) automation.captureDir = argv[++i];
     else if (!std::strcmp(argv[i], "--fragments")) countFragments = true;
+    else if (!std::strcmp(argv[i], "--memory")) memory = true;
     else if (std::atoi(argv[i]) > 0) frames = std::atoi(argv[i]);
     else {
       std::fprintf(stderr, "corvane-bench busy: unknown argument '%s'\n", argv[i]);
@@ -187,6 +190,7 @@ int RunBusyBench(int argc, char** argv) {
   const double sinceBoot = Seconds(CLOCK_BOOTTIME);
   const double fromProcessStart = processStart >= 0 ? sinceBoot - processStart : -1.0;
 
+  if (memory) corvane::bench::PrintMemoryReport(stdout, "after start-up and the first title frame");
   corvane::d3d9::SetFragmentCounting(Gfx.device, countFragments);
   scene = SCENE_GAME;
   ResetRound();
@@ -221,6 +225,7 @@ int RunBusyBench(int argc, char** argv) {
 
   std::vector<double> fieldMs, gateMs;
   for (int i = 0; i < frames; ++i) (i % 2 ? gateMs : fieldMs).push_back(frameMs[i]);
+  if (memory) corvane::bench::PrintMemoryReport(stdout, "after the busy frames");
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   ShutDown();

@@ -1,4 +1,4 @@
-// corvane-bench timedemo [--data DIR] [--script FILE]: a recorded flight
+// corvane-bench timedemo [--data DIR] [--script FILE] [--memory]: a recorded flight
 // played headless in-process as fast as the renderer allows. The shipped key
 // script (timedemo.script) flies from the title through the first stage's
 // seven gates into the next stage.
@@ -8,6 +8,7 @@
 // (exit 1 when the run differs). Printed: frames per second, median and p99
 // frame time (the scene pass: update, drawing, Present; not the dump), CPU
 // per frame and peak memory, then one line for tools:
+// (--memory adds where resident memory goes after start-up and after the run)
 //   timedemo: N frames, F fps, median X ms, p99 Y ms, peak W MiB, dumps match
 #include <windows.h>
 
@@ -28,6 +29,7 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "bench_modes.h"
+#include "memory_report.h"
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "game/world_state.h"
@@ -98,9 +100,11 @@ int RunTimedemoBench(int argc, char** argv) {
   corvane::CommandLine options;
   options.dataDir = CORVANE_BUILD_DATA_DIR;
   options.scriptFile = CORVANE_TIMEDEMO_SCRIPT;
+  bool memory = false;
   for (int i = 0; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--data") && i + 1 < argc) options.dataDir = argv[++i];
     else if (!std::strcmp(argv[i], "--script") && i + 1 < argc) options.scriptFile = argv[++i];
+    else if (!std::strcmp(argv[i], "--memory")) memory = true;
     else {
       std::fprintf(stderr, "corvane-bench timedemo: unknown argument '%s'\n", argv[i]);
       return 2;
@@ -129,10 +133,12 @@ int RunTimedemoBench(int argc, char** argv) {
     std::fprintf(stderr, "corvane-bench timedemo: start-up failed\n");
     return 1;
   }
+  if (memory) corvane::bench::PrintMemoryReport(stdout, "after start-up");
   std::vector<double> cpuMs;
   const double begin = Seconds(CLOCK_MONOTONIC);
   const std::vector<double> frameMs = RunTimedLoop(&cpuMs);
   const double seconds = Seconds(CLOCK_MONOTONIC) - begin;
+  if (memory) corvane::bench::PrintMemoryReport(stdout, "after the run");
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   const float level = Round.level, score = Round.score;
