@@ -1,5 +1,6 @@
-// Picture decoding: stb_image for PNG and most BMPs, our own BMP decoder for
-// the BMPs stb_image refuses but Windows reads.
+// Picture decoding: stb_image for PNG, JPEG and most BMPs, our own BMP
+// decoder for the BMPs stb_image refuses but Windows reads. Headers stb_image
+// would trust too far are checked first.
 #include "d3dx9/image_decode.h"
 
 #include <climits>
@@ -57,6 +58,7 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
     if (error) *error = bmp_error;
     return false;
   }
+  if (!CheckJpegTables(data, size, error)) return false;
   int w = 0, h = 0, comp = 0;
   if (stbi_info_from_memory(data, int(size), &w, &h, &comp)) {
     // stb_image's info gives a top-down BMP's height as negative.

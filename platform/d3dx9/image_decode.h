@@ -28,6 +28,12 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string*
 // pixels than the file holds (checked before anything is allocated).
 bool CheckBmpFits(const uint8_t* data, size_t size, std::string* error);
 
+// False, with the reason, for a JPEG whose Huffman tables stb_image would
+// build out of bounds (counts past 256 codes, lengths overflowing their code
+// space, values past the segment) or whose scans use a table never defined.
+// Anything that is no JPEG passes.
+bool CheckJpegTables(const uint8_t* data, size_t size, std::string* error);
+
 // True for a BMP whose pixel format has an alpha channel (an alpha mask);
 // stb_image otherwise treats a 32-bit file's spare byte as alpha.
 bool BmpHasAlpha(const uint8_t* data, size_t size);

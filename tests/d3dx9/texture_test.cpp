@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "corvane_load_error.h"
+#include "fuzz/hostile_jpegs.h"
 #include "support/bmp_writer.h"
 #include "support/device_test.h"
 #include "support/files.h"
@@ -146,6 +147,24 @@ TEST_F(TextureTest, BadFilesAndHeadersClaimingMoreThanTheFileHoldsAreRefused) {
     EXPECT_STRNE(CorvaneLastLoadError(), "") << name;
   }
   EXPECT_STREQ(CorvaneLastLoadError(), "it is a folder");
+}
+
+// JPEG tables stb_image would trust too far are refused by the check before
+// it, with that check's reason; a valid JPEG still reads.
+TEST_F(TextureTest, HostileJpegTablesAreRefusedAndValidJpegsRead) {
+  const std::string grey = GreyJpeg();
+  WriteBytes(File("grey.jpg"), std::vector<uint8_t>(grey.begin(), grey.end()));
+  IDirect3DTexture9* t = LoadEx(File("grey.jpg"), 8, 8, 0);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(ReadTexels(t), std::vector<DWORD>(64, 0xFF808080));
+  t->Release();
+  for (const HostileJpeg& jpeg : HostileJpegs()) {
+    WriteBytes(File(jpeg.name), std::vector<uint8_t>(jpeg.bytes.begin(), jpeg.bytes.end()));
+    IDirect3DTexture9* refused = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, File(jpeg.name).c_str(), &refused))) << jpeg.name;
+    EXPECT_EQ(jpeg.refusedBeforeStb, std::string(CorvaneLastLoadError()).find("damaged JPEG") != std::string::npos)
+        << jpeg.name << ": " << CorvaneLastLoadError();
+  }
 }
 
 }  // namespace

@@ -46,17 +46,17 @@ printf '300 200' >"$scores/seeds/short"
 "$build/tests/fuzz/fuzz_score_file" -max_total_time="$seconds" -max_len=256 \
   -rss_limit_mb=2048 -print_final_stats=1 "$scores/corpus" "$scores/seeds" 2>&1 | tail -n 12
 
-# Texture loading (BMP and PNG through the texture loader), seeded with the
-# corpus's pictures and the generated ones (CORVANE_DATA_DIR, else the test
-# build's data folder, when there).
+# Texture loading (BMP, PNG and JPEG through the texture loader), seeded with
+# the corpus's pictures, the generated ones (CORVANE_DATA_DIR, else the test
+# build's data folder, when there) and the JPEGs the target writes itself.
 data="${CORVANE_DATA_DIR:-$root/build/data}"
 cmake --build "$build" --target fuzz_texture_loading
-mkdir -p "$work/pictures"
-picture_seeds=()
+mkdir -p "$work/pictures" "$work/jpegs"
+picture_seeds=("$work/jpegs")
 for dir in "$corpus/bmp/g" "$corpus/bmp/q" "$corpus/bmp/b" "$corpus/png" "$data/bmp" "$data/XFILE"; do
   [ -d "$dir" ] && picture_seeds+=("$dir")
 done
-"$build/tests/fuzz/fuzz_texture_loading" -max_total_time="$seconds" -max_len=65536 \
+CORVANE_FUZZ_SEEDS="$work/jpegs" "$build/tests/fuzz/fuzz_texture_loading" -max_total_time="$seconds" -max_len=65536 \
   -rss_limit_mb=2048 -print_final_stats=1 "$work/pictures" "${picture_seeds[@]}" 2>&1 | tail -n 12
 
 # Mesh loading (the .x reading, with Assimp in its child process), seeded with

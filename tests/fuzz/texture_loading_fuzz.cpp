@@ -1,12 +1,17 @@
 // libFuzzer target: any bytes as a picture file through the texture loader,
 // everything it does before the device upload (read, decode, colour key,
 // placement or scaling, every mip level), with the sizes the game asks for
-// and with the file's own size.
+// and with the file's own size. Before fuzzing it loads the hostile JPEGs,
+// each of which must be refused, and the valid grey one, which must load;
+// with CORVANE_FUZZ_SEEDS naming a folder it writes them all there to seed
+// the run, whatever other seeds there are.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "d3dx9/texture_image.h"
+#include "hostile_jpegs.h"
 #include "input_file.h"
 
 namespace {
@@ -15,7 +20,38 @@ void AllLevels(corvane::d3dx9::DecodedImage level) {
   while (level.width > 1 || level.height > 1) level = corvane::d3dx9::HalveImage(level);
 }
 
+bool Loads(const std::string& bytes) {
+  const std::string path = WriteInputFile("input.jpg", bytes.data(), bytes.size());
+  corvane::d3dx9::DecodedImage image;
+  return !path.empty() && SUCCEEDED(corvane::d3dx9::TextureImageFromFile(path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT,
+                                                                         D3DX_FILTER_NONE, 0, nullptr, &image));
+}
+
+void WriteSeed(const char* dir, const std::string& name, const std::string& bytes) {
+  std::FILE* f = std::fopen((std::string(dir) + "/" + name).c_str(), "wb");
+  const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (!(f && std::fclose(f) == 0 && written))
+    std::fprintf(stderr, "texture fuzz: cannot write the seed %s in %s\n", name.c_str(), dir);
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  const char* seeds = std::getenv("CORVANE_FUZZ_SEEDS");
+  if (!Loads(GreyJpeg())) {
+    std::fprintf(stderr, "texture fuzz: the valid grey JPEG was refused\n");
+    std::abort();
+  }
+  if (seeds) WriteSeed(seeds, "grey.jpg", GreyJpeg());
+  for (const HostileJpeg& jpeg : HostileJpegs()) {
+    if (Loads(jpeg.bytes)) {
+      std::fprintf(stderr, "texture fuzz: %s was not refused\n", jpeg.name.c_str());
+      std::abort();
+    }
+    if (seeds) WriteSeed(seeds, jpeg.name, jpeg.bytes);
+  }
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInputFile("input.bmp", data, size);
