@@ -8,16 +8,8 @@ set(CORVANE_BUILD_DATA_DIR "${CMAKE_BINARY_DIR}/data")
 set(CORVANE_WEB_SITE_DIR "${CMAKE_BINARY_DIR}/site" CACHE PATH "Where the page and its files go")
 find_path(STB_INCLUDE_DIR stb_image.h PATHS /usr/include PATH_SUFFIXES stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
-include(ExternalProject)
-ExternalProject_Add(host_assetgen
-  SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/host_assetgen
-  BINARY_DIR ${CMAKE_BINARY_DIR}/host-assetgen
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCORVANE_SOURCE_DIR=${CMAKE_SOURCE_DIR}
-             -DCORVANE_BUILD_DATA_DIR=${CORVANE_BUILD_DATA_DIR}
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target corvane_data
-  INSTALL_COMMAND ""
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp ${CORVANE_BUILD_DATA_DIR}/.meshconv-stamp)
+include(cmake/host_assetgen_step.cmake)
+corvane_host_assetgen(${CORVANE_BUILD_DATA_DIR}/.assetgen-stamp ${CORVANE_BUILD_DATA_DIR}/.meshconv-stamp)
 
 add_subdirectory(platform)
 target_compile_definitions(corvane_platform_core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")

@@ -2,9 +2,7 @@
 // problem can say where it is.
 #include <ini.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "common/ini_reader.h"
 
@@ -41,14 +39,10 @@ int OnEntry(void* user, const char* section, const char* name, const char* value
 }  // namespace
 
 bool ReadIniFile(const std::string& path, const IniEntry& entry, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) {
-    error = std::strerror(errno);
-    return false;
-  }
-  ReadState state{&entry, file, 0, ""};
+  IniFile file = OpenIniFile(path, error);
+  if (!file) return false;
+  ReadState state{&entry, file.get(), 0, ""};
   int result = ini_parse_stream(ReadLine, &state, OnEntry, &state);
-  std::fclose(file);
   if (result != 0 && state.error.empty())
     state.error = result > 0 ? "line " + std::to_string(result) + ": not a [section] or name = value line"
                              : "cannot be read";

@@ -1,9 +1,7 @@
 // The web flavour's INI reader (there is no inih for WebAssembly here):
 // [section] lines, name = value lines, blank lines and ; or # comments, as
 // inih reads the settings file.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "common/ini_reader.h"
 
@@ -31,18 +29,14 @@ std::string ReadLine(const std::string& text, std::string& section, const IniEnt
 }  // namespace
 
 bool ReadIniFile(const std::string& path, const IniEntry& entry, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) {
-    error = std::strerror(errno);
-    return false;
-  }
+  IniFile file = OpenIniFile(path, error);
+  if (!file) return false;
   std::string section, problem;
   char line[1024];
-  for (int number = 1; problem.empty() && std::fgets(line, sizeof line, file); ++number) {
+  for (int number = 1; problem.empty() && std::fgets(line, sizeof line, file.get()); ++number) {
     problem = ReadLine(Trimmed(line), section, entry);
     if (!problem.empty()) error = "line " + std::to_string(number) + ": " + problem;
   }
-  std::fclose(file);
   return problem.empty();
 }
 

@@ -5,7 +5,6 @@
 
 #include <emscripten/html5.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +71,28 @@ void SetRequestedScale(int) {}
 void ToggleFullscreen(HWND) {}
 bool IsFullscreen(HWND) { return false; }
 
+// The page shows no title.
+bool SetWindowTitle(HWND hwnd, const char* title) {
+  HWND__* w = Live(hwnd);
+  if (w) w->title = title;
+  return w != nullptr;
+}
+
+const std::string* WindowTitle(HWND hwnd) {
+  HWND__* w = Record(hwnd);
+  return w ? &w->title : nullptr;
+}
+
+// The canvas' drawing buffer is the client area.
+bool ClientSize(HWND hwnd, int* width, int* height) {
+  const HWND__* w = Record(hwnd);
+  if (w) {
+    *width = w->width;
+    *height = w->height;
+  }
+  return w != nullptr;
+}
+
 }  // namespace corvane
 
 using namespace corvane;
@@ -128,29 +149,6 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
   }
   if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOW);
   if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
-  return TRUE;
-}
-
-BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
-  HWND__* w = Live(hWnd);
-  if (!w) return FALSE;
-  w->title = lpString ? lpString : "";
-  return TRUE;
-}
-
-int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
-  HWND__* w = Record(hWnd);
-  if (!w || !lpString || nMaxCount <= 0) return 0;
-  int n = (int)w->title.size() < nMaxCount - 1 ? (int)w->title.size() : nMaxCount - 1;
-  std::memcpy(lpString, w->title.data(), (size_t)n);
-  lpString[n] = '\0';
-  return n;
-}
-
-BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
-  HWND__* w = Record(hWnd);
-  if (!w || !lpRect) return FALSE;
-  *lpRect = RECT{0, 0, (LONG)w->width, (LONG)w->height};
   return TRUE;
 }
 

@@ -166,6 +166,29 @@ void ToggleFullscreen(HWND hwnd) {
   ShowCursorFor(w->sdl);
 }
 
+bool SetWindowTitle(HWND hwnd, const char* title) {
+  HWND__* w = Record(hwnd);
+  if (!w || w->destroyed) return false;
+  w->title = title;
+  SDL_SetWindowTitle(w->sdl, title);
+  return true;
+}
+
+const std::string* WindowTitle(HWND hwnd) {
+  HWND__* w = Record(hwnd);
+  return w ? &w->title : nullptr;
+}
+
+// The SDL window is the client area times the window's scale.
+bool ClientSize(HWND hwnd, int* width, int* height) {
+  HWND__* w = Record(hwnd);
+  if (!w) return false;
+  SDL_GetWindowSize(w->sdl, width, height);
+  *width = int(std::lround(*width / w->scale));
+  *height = int(std::lround(*height / w->scale));
+  return true;
+}
+
 }  // namespace corvane
 
 using namespace corvane;
@@ -261,32 +284,6 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
   if (!(uFlags & SWP_NOMOVE)) SDL_SetWindowPosition(w->sdl, X + frame.left, Y + frame.top);
   if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOW);
   if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
-  return TRUE;
-}
-
-BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
-  HWND__* w = Record(hWnd);
-  if (!w || w->destroyed) return FALSE;
-  w->title = lpString ? lpString : "";
-  SDL_SetWindowTitle(w->sdl, w->title.c_str());
-  return TRUE;
-}
-
-int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
-  HWND__* w = Record(hWnd);
-  if (!w || !lpString || nMaxCount <= 0) return 0;
-  int n = (int)w->title.size() < nMaxCount - 1 ? (int)w->title.size() : nMaxCount - 1;
-  std::memcpy(lpString, w->title.data(), (size_t)n);
-  lpString[n] = '\0';
-  return n;
-}
-
-BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
-  HWND__* w = Record(hWnd);
-  if (!w || !lpRect) return FALSE;
-  int width = 0, height = 0;
-  SDL_GetWindowSize(w->sdl, &width, &height);
-  *lpRect = RECT{0, 0, (LONG)std::lround(width / w->scale), (LONG)std::lround(height / w->scale)};
   return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -27,6 +28,15 @@ void SetRequestedScale(int scale);
 // fullscreen. The picture keeps its shape (Present adds black bars).
 void ToggleFullscreen(HWND hwnd);
 bool IsFullscreen(HWND hwnd);
+
+// A window's title and client area for the calls win32/window_text.cpp
+// answers. SetWindowTitle stores and shows the title of a live window (false
+// for an unknown or destroyed one); WindowTitle gives it for any window made,
+// nullptr for an unknown handle; ClientSize is in the game's pixels, false
+// for an unknown handle.
+bool SetWindowTitle(HWND hwnd, const char* title);
+const std::string* WindowTitle(HWND hwnd);
+bool ClientSize(HWND hwnd, int* width, int* height);
 
 // Destroys the SDL windows at the very end of the program.
 void DestroyAllSdlWindows();

@@ -4,9 +4,7 @@
 // reported as damaged, never taken for an empty one and written over.
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "common/ini_reader.h"
@@ -74,14 +72,10 @@ bool ReadSection(const std::string& path, const std::string& section, const IniE
 }  // namespace
 
 bool ReadIniFile(const std::string& path, const IniEntry& entry, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bool leadingOk = CheckLeadingLines(file, error);
-  std::fclose(file);
-  if (!leadingOk) return false;
+  IniFile file = OpenIniFile(path, error);
+  if (!file) return false;
+  if (!CheckLeadingLines(file.get(), error)) return false;
+  file.reset();  // the profile functions open it themselves
   std::vector<char> names(PROFILE_BUFFER);
   DWORD length = GetPrivateProfileSectionNamesA(names.data(), PROFILE_BUFFER, path.c_str());
   for (const std::string& section : NulSeparated(names, length))

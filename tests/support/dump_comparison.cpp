@@ -1,6 +1,9 @@
 #include "support/dump_comparison.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
@@ -63,4 +66,31 @@ void CompareDumpLines(const JsonValue& ours, const JsonValue& theirs, const std:
 std::string WithoutAddress(const std::string& traceLine) {
   static const std::regex address("^(\\d+) (0x[0-9A-Fa-f]+|[0-9A-Fa-f]{8,16}) ");
   return std::regex_replace(traceLine, address, "$1 unnamed ");
+}
+
+CorvaneRunOptions ComparedRunOptions(const std::string& script, long frames, const std::string& captureFrames) {
+  CorvaneRunOptions options;
+  options.script = script;
+  options.frames = frames;
+  options.dumpFrames = "all";
+  options.captureFrames = captureFrames;
+  options.soundTrace = true;
+  return options;
+}
+
+void ExpectSameDumpsAndSounds(const CorvaneRun& ours, const CorvaneRun& theirs, int floatUlps) {
+  ASSERT_EQ(theirs.dump.size(), ours.dump.size());
+  DumpComparison dumps(floatUlps);
+  for (size_t i = 0; i < ours.dump.size(); ++i)
+    CompareDumpLines(ours.dump[i], theirs.dump[i], "frame " + std::to_string(i), dumps);
+  EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
+  for (const auto& [field, ulps] : dumps.floatsApart)
+    std::printf("dump field %s: floats up to %lld ULPs apart\n", field.c_str(), (long long)ulps);
+  ExpectSameSoundTraces(ours, theirs);
+}
+
+void ExpectSameSoundTraces(const CorvaneRun& ours, const CorvaneRun& theirs) {
+  ASSERT_EQ(theirs.soundTrace.size(), ours.soundTrace.size());
+  for (size_t i = 0; i < ours.soundTrace.size(); ++i)
+    ASSERT_EQ(WithoutAddress(theirs.soundTrace[i]), WithoutAddress(ours.soundTrace[i])) << "trace line " << i + 1;
 }

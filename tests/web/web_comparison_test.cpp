@@ -84,12 +84,7 @@ TEST(WebBuildInChromium, PlaysTheScriptLikeTheNativeBuildAndKeepsItsScoreOverARe
   SiteServer site;
   ASSERT_TRUE(site.Serving()) << "python3 -m http.server did not start on 127.0.0.1";
 
-  CorvaneRunOptions options;
-  options.script = SCRIPT;
-  options.frames = FRAMES;
-  options.dumpFrames = "all";
-  options.captureFrames = CAPTURE_LIST;
-  options.soundTrace = true;
+  CorvaneRunOptions options = ComparedRunOptions(SCRIPT, FRAMES, CAPTURE_LIST);
   CorvaneRun native = RunCorvane(options);
   ASSERT_EQ(native.exitCode, 0) << native.stderrText;
   const std::string profile = MakeScratchDir("web-profile");
@@ -104,17 +99,7 @@ TEST(WebBuildInChromium, PlaysTheScriptLikeTheNativeBuildAndKeepsItsScoreOverARe
   const double best = native.At(FRAMES - 1)["bestScores"][0].number;
   EXPECT_GT(best, 0) << "the crash sets a best score";
 
-  ASSERT_EQ(web.dump.size(), native.dump.size());
-  DumpComparison dumps(FLOAT_ULPS);
-  for (size_t i = 0; i < native.dump.size(); ++i)
-    CompareDumpLines(native.dump[i], web.dump[i], "frame " + std::to_string(i), dumps);
-  EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
-  for (const auto& [field, ulps] : dumps.floatsApart)
-    std::printf("dump field %s: floats up to %lld ULPs apart\n", field.c_str(), (long long)ulps);
-
-  ASSERT_EQ(web.soundTrace.size(), native.soundTrace.size());
-  for (size_t i = 0; i < native.soundTrace.size(); ++i)
-    ASSERT_EQ(WithoutAddress(web.soundTrace[i]), WithoutAddress(native.soundTrace[i])) << "trace line " << i + 1;
+  ASSERT_NO_FATAL_FAILURE(ExpectSameDumpsAndSounds(native, web, FLOAT_ULPS));
 
   for (int frame : CAPTURED) {
     int w = 0, h = 0, w2 = 0, h2 = 0;

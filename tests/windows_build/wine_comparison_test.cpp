@@ -200,13 +200,7 @@ class WindowsBuildUnderWine : public ::testing::Test {
 };
 
 TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
-  CorvaneRunOptions options;
-  options.script = SCRIPT;
-  options.frames = FRAMES;
-  options.dumpFrames = "all";
-  options.captureFrames = CAPTURED;
-  options.soundTrace = true;
-  CorvaneRun ours = RunCorvane(options);
+  CorvaneRun ours = RunCorvane(ComparedRunOptions(SCRIPT, FRAMES, CAPTURED));
   ASSERT_EQ(ours.exitCode, 0) << ours.stderrText;
   CorvaneRun theirs = Run(SCRIPT, FRAMES, "all", CAPTURED);
   ASSERT_EQ(theirs.exitCode, 0) << theirs.stderrText;
@@ -215,15 +209,7 @@ TEST_F(WindowsBuildUnderWine, MatchesTheLinuxBuildFrameByFrame) {
   for (const char* failure : {"sound is off", "missing sound", "cannot read sound", "cannot be played"})
     EXPECT_EQ(theirs.stderrText.find(failure), std::string::npos) << theirs.stderrText;
 
-  ASSERT_EQ(theirs.dump.size(), ours.dump.size());
-  DumpComparison dumps(FLOAT_ULPS);
-  for (size_t i = 0; i < ours.dump.size(); ++i)
-    CompareDumpLines(ours.dump[i], theirs.dump[i], "frame " + std::to_string(i), dumps);
-  EXPECT_TRUE(dumps.faults.empty()) << dumps.faults.front() << " (and " << dumps.faults.size() - 1 << " more)";
-
-  ASSERT_EQ(theirs.soundTrace.size(), ours.soundTrace.size());
-  for (size_t i = 0; i < ours.soundTrace.size(); ++i)
-    ASSERT_EQ(WithoutAddress(theirs.soundTrace[i]), WithoutAddress(ours.soundTrace[i])) << "trace line " << i + 1;
+  ASSERT_NO_FATAL_FAILURE(ExpectSameDumpsAndSounds(ours, theirs, FLOAT_ULPS));
 
   for (bool title : {true, false}) {
     for (int frame : title ? TITLE_FRAMES : OTHER_FRAMES) {
@@ -292,9 +278,7 @@ TEST_F(WindowsBuildUnderWine, ReadsThePlayersSettingsFile) {
   options.environment = {"XDG_CONFIG_HOME=" + home};
   CorvaneRun ours = RunCorvane(options);
   ASSERT_EQ(ours.exitCode, 0) << ours.stderrText;
-  ASSERT_EQ(theirs.soundTrace.size(), ours.soundTrace.size());
-  for (size_t i = 0; i < ours.soundTrace.size(); ++i)
-    ASSERT_EQ(WithoutAddress(theirs.soundTrace[i]), WithoutAddress(ours.soundTrace[i])) << "trace line " << i + 1;
+  ASSERT_NO_FATAL_FAILURE(ExpectSameSoundTraces(ours, theirs));
 
   {
     const std::string damaged = "[keys]\nleft = A\nright = A\n";
