@@ -6,12 +6,14 @@
 
 #include <string>
 
+#include "d3d9/sdl_resident_memory.h"
 #include "internal/startup_problem.h"
 #include "internal/window_internal.h"
 
 struct corvane::GlContext {
   SDL_Window* window;
   SDL_GLContext context;
+  bool framePresented;
 };
 
 namespace corvane {
@@ -61,7 +63,9 @@ GlContextResult CreateGlContext(HWND hwnd, int major, int minor, GlContext** out
     SDL_GL_DeleteContext(context);
     return GlContextResult::NotAvailable;
   }
-  *out = new GlContext{window, context};
+  *out = new GlContext{window, context, false};
+  // The driver is loaded and set up: what only that needed can go.
+  ReleaseUnmodifiedLibraryPages();
   return GlContextResult::Made;
 }
 
@@ -83,6 +87,12 @@ void SetGlSwapInterval(GlContext*, int interval) {
 void FinishGlFrame(GlContext* context, bool shown) {
   if (shown) SDL_GL_SwapWindow(context->window);
   else glFlush();
+  // So is what start-up and compiling the first frame's shaders needed.
+  if (!context->framePresented) {
+    ReleaseUnmodifiedLibraryPages();
+    SettleHeapAfterStartUp();
+  }
+  context->framePresented = true;
 }
 
 bool DesktopDisplayMode(int* width, int* height, int* refreshRate) {
