@@ -81,7 +81,8 @@ void PrintLibraries(std::FILE* out, const std::vector<Mapping>& mappings) {
   std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
     return a.second.clean + a.second.written > b.second.clean + b.second.written;
   });
-  std::fprintf(out, "  files         %6.1f MiB read from the file + %.1f MiB of their pages written (relocations, data)\n",
+  std::fprintf(out,
+               "  files         %6.1f MiB read from the file + %.1f MiB of their pages written (relocations, data)\n",
                all.clean / kMiB, all.written / kMiB);
   Use rest;
   size_t restCount = 0, shown = 0;
@@ -118,13 +119,15 @@ void PrintAnonymous(std::FILE* out, const std::vector<Mapping>& mappings) {
       other += m.rss;
     }
   }
-  std::fprintf(out, "  anonymous     %6.1f MiB: main heap %.1f, %d thread arenas %.1f, %d thread stacks %.1f + main %.1f,\n"
-                    "                other mappings %.1f (malloc's blocks of their own mapping, driver buffers)\n",
+  std::fprintf(out,
+               "  anonymous     %6.1f MiB: main heap %.1f, %d thread arenas %.1f, %d thread stacks %.1f + main %.1f,\n"
+               "                other mappings %.1f (malloc's blocks of their own mapping, driver buffers)\n",
                (heap + stack + arenas + stacks + other) / kMiB, heap / kMiB, arenaCount, arenas / kMiB, stackCount,
                stacks / kMiB, stack / kMiB, other / kMiB);
   const struct mallinfo2 info = mallinfo2();
-  std::fprintf(out, "  malloc        %6.1f MiB in use (%.1f MiB of it in blocks of their own mapping), "
-                    "%.1f MiB free inside its arenas\n",
+  std::fprintf(out,
+               "  malloc        %6.1f MiB in use (%.1f MiB of it in blocks of their own mapping), "
+               "%.1f MiB free inside its arenas\n",
                (info.uordblks + info.hblkhd) / kMiB, info.hblkhd / kMiB, info.fordblks / kMiB);
 }
 
@@ -203,9 +206,10 @@ void PrintOpenGl(std::FILE* out) {
   glBindBuffer(GL_COPY_READ_BUFFER, (GLuint)copyBuffer);
   while (glGetError() != GL_NO_ERROR) {
   }
-  std::fprintf(out, "  OpenGL        %6.1f MiB: textures %.1f MiB in %d, renderbuffers %.1f MiB in %d, buffers %.1f MiB in %d\n",
-               (textureBytes + renderbufferBytes + bufferBytes) / kMiB, textureBytes / kMiB, textures,
-               renderbufferBytes / kMiB, renderbuffers, bufferBytes / kMiB, buffers);
+  std::fprintf(
+      out, "  OpenGL        %6.1f MiB: textures %.1f MiB in %d, renderbuffers %.1f MiB in %d, buffers %.1f MiB in %d\n",
+      (textureBytes + renderbufferBytes + bufferBytes) / kMiB, textureBytes / kMiB, textures, renderbufferBytes / kMiB,
+      renderbuffers, bufferBytes / kMiB, buffers);
 }
 
 }  // namespace
