@@ -110,8 +110,8 @@ void FillTheWorld(int frame) {
   }
   for (int i = 0; i < PARTICLE_COUNT; ++i) {
     Particle.active[i] = true;
-    Particle.pos[i] =
-        D3DXVECTOR3(Player.pos.x + (i % 20 - 10) * 0.8f, Player.pos.y + (i / 20 - 10) * 0.8f, pz - 3.0f - (i % 7));
+    Particle.pos[i] = D3DXVECTOR3(Player.pos.x + (i % 20 - 10) * 0.8f, Player.pos.y + (i / 20 - 10) * 0.8f,
+                                  pz - 3.0f - (i % 7));
     Particle.scale[i] = 0.5f;
   }
   Player.velX = Player.velY = 0.0f;
@@ -183,7 +183,7 @@ int RunBusyBench(int argc, char** argv) {
   TitleFrame();
   const double firstTitle = Seconds(CLOCK_MONOTONIC);
   const double startUpCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID);  // since process start, every thread
-  rusage children;                                              // the mesh import's child processes, when they run
+  rusage children;  // the mesh import's child processes, when they run
   getrusage(RUSAGE_CHILDREN, &children);
   const double childCpu = children.ru_utime.tv_sec + children.ru_stime.tv_sec +
                           (children.ru_utime.tv_usec + children.ru_stime.tv_usec) * 1e-6;
@@ -232,11 +232,10 @@ int RunBusyBench(int argc, char** argv) {
   corvane::FinishAutomation();
   std::printf("busy scene, %d game frames (800 x 600, headless)\n", frames);
   if (fromProcessStart >= 0)
-    std::printf(
-        "start-up to first title frame: %.0f ms from process start (start-up %.0f ms, title frame %.1f ms),\n"
-        "              %.0f ms of CPU, %.0f ms more in child processes\n",
-        fromProcessStart * 1e3, (startUpDone - startUpBegin) * 1e3, (firstTitle - startUpDone) * 1e3, startUpCpu * 1e3,
-        childCpu * 1e3);
+    std::printf("start-up to first title frame: %.0f ms from process start (start-up %.0f ms, title frame %.1f ms),\n"
+                "              %.0f ms of CPU, %.0f ms more in child processes\n",
+                fromProcessStart * 1e3, (startUpDone - startUpBegin) * 1e3, (firstTitle - startUpDone) * 1e3,
+                startUpCpu * 1e3, childCpu * 1e3);
   std::printf("update        median %7.3f ms   p99 %7.3f ms\n", Percentile(updateMs, 0.5), Percentile(updateMs, 0.99));
   std::printf("whole frame   median %7.3f ms   p99 %7.3f ms   (30 obstacles %.3f, gate panel %.3f median)\n",
               Percentile(frameMs, 0.5), Percentile(frameMs, 0.99), Percentile(fieldMs, 0.5), Percentile(gateMs, 0.5));
@@ -244,19 +243,17 @@ int RunBusyBench(int argc, char** argv) {
               Percentile(cpuMs, 0.99));
   std::printf("sustainable   %.0f frames/s at the median frame, %.0f frames/s over the run\n",
               1000.0 / Percentile(frameMs, 0.5), frames / runSeconds);
-  std::printf(
-      "per frame     %.0f draws, %.0f program changes, %.0f uniform calls, %.0f texture binds, %.1f clears,\n"
-      "              %.2f MiB vertices and %.2f MiB indices streamed\n",
-      (double)total.draws / frames, (double)total.programChanges / frames, (double)total.uniformCalls / frames,
-      (double)total.textureBinds / frames, (double)total.clears / frames, total.vertexBytes / 1048576.0 / frames,
-      total.indexBytes / 1048576.0 / frames);
+  std::printf("per frame     %.0f draws, %.0f program changes, %.0f uniform calls, %.0f texture binds, %.1f clears,\n"
+              "              %.2f MiB vertices and %.2f MiB indices streamed\n",
+              (double)total.draws / frames, (double)total.programChanges / frames,
+              (double)total.uniformCalls / frames, (double)total.textureBinds / frames, (double)total.clears / frames,
+              total.vertexBytes / 1048576.0 / frames, total.indexBytes / 1048576.0 / frames);
   if (countFragments) {
     const double screen = 800.0 * 600.0 * frames;
-    std::printf(
-        "overdraw     in screens a frame: lit meshes %.2f, additive %.2f, other blended %.2f, opaque %.2f,\n"
-        "              onto the back buffer (composite and HUD) %.2f (times are not of the normal run)\n",
-        total.fragments[0] / screen, total.fragments[1] / screen, total.fragments[2] / screen,
-        total.fragments[3] / screen, total.fragments[4] / screen);
+    std::printf("overdraw     in screens a frame: lit meshes %.2f, additive %.2f, other blended %.2f, opaque %.2f,\n"
+                "              onto the back buffer (composite and HUD) %.2f (times are not of the normal run)\n",
+                total.fragments[0] / screen, total.fragments[1] / screen, total.fragments[2] / screen,
+                total.fragments[3] / screen, total.fragments[4] / screen);
   }
   std::printf("peak memory   %.1f MiB resident\n", usage.ru_maxrss / 1024.0);
   std::printf("busy: median %.1f ms, p99 %.1f ms, start-up %.0f ms, peak %.0f MiB\n", Percentile(frameMs, 0.5),

@@ -159,8 +159,8 @@ int RunTimedemoBench(int argc, char** argv) {
   std::printf("reached       stage level %.1f, score %.0f\n", level, score);
   std::printf("state dumps   %016" PRIx64 " (recorded %016" PRIx64 ")\n", hash, recorded);
   const bool match = hash != 0 && hash == recorded;
-  std::printf("timedemo: %zu frames, %.0f fps, median %.1f ms, p99 %.1f ms, peak %.0f MiB, dumps %s\n", frameMs.size(),
-              fps, Percentile(frameMs, 0.5), Percentile(frameMs, 0.99), usage.ru_maxrss / 1024.0,
+  std::printf("timedemo: %zu frames, %.0f fps, median %.1f ms, p99 %.1f ms, peak %.0f MiB, dumps %s\n",
+              frameMs.size(), fps, Percentile(frameMs, 0.5), Percentile(frameMs, 0.99), usage.ru_maxrss / 1024.0,
               match ? "match" : (recorded ? "DIFFER" : "unrecorded"));
   return match ? 0 : 1;
 }
