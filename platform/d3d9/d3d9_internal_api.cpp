@@ -1,5 +1,6 @@
 // The device services of internal/d3d9_device.h: state capture for state
-// blocks, texture GL info, pixel read-back and the requested GL version.
+// blocks, texture GL info and level fills, pixel read-back and the
+// requested GL version.
 #include "d3d9_device_impl.h"
 
 #include <cstdio>
@@ -49,6 +50,11 @@ void ApplyDeviceState(IDirect3DDevice9* device, const DeviceState& state) {
   device->SetLight(0, &state.light0);
   device->LightEnable(0, state.light0Enabled);
   device->SetFVF(state.fvf);
+}
+
+HRESULT FillTextureLevel(IDirect3DTexture9* texture, UINT level, const uint8_t* rgba) {
+  if (!texture) return D3DERR_INVALIDCALL;
+  return static_cast<Texture*>(texture)->FillLevel(level, rgba);
 }
 
 bool TextureGlInfo(IDirect3DBaseTexture9* texture, unsigned* glName, UINT* width, UINT* height) {

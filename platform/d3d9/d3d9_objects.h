@@ -77,8 +77,9 @@ class Surface final : public ComObject<IDirect3DSurface9> {
 
 // RGBA8 GL texture; A8R8G8B8 or X8R8G8B8 (alpha read as 1). A locked level
 // is a CPU copy in D3D's B,G,R,A byte order (read back from GL), uploaded
-// and dropped on UnlockRect. A new level 0 makes the lower levels stale
-// until they are uploaded too; stale ones are generated before sampling.
+// and dropped on UnlockRect; FillLevel writes a whole level without that
+// copy. A new level 0 makes the lower levels stale until they are uploaded
+// too; stale ones are generated before sampling.
 class Texture final : public ComObject<IDirect3DTexture9> {
  public:
   Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
@@ -92,6 +93,9 @@ class Texture final : public ComObject<IDirect3DTexture9> {
   HRESULT STDMETHODCALLTYPE GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) override;
   HRESULT STDMETHODCALLTYPE LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
   HRESULT STDMETHODCALLTYPE UnlockRect(UINT level) override;
+  // The whole level from R,G,B,A bytes, rows top first: what a lock, a
+  // write of every texel and an unlock do, refused where LockRect is.
+  HRESULT FillLevel(UINT level, const uint8_t* rgba);
 
   GLuint name() const { return name_; }
   UINT width() const { return width_; }
@@ -112,6 +116,9 @@ class Texture final : public ComObject<IDirect3DTexture9> {
   UINT LevelHeight(UINT level) const { return height_ >> level ? height_ >> level : 1; }
   // The level as D3D's B,G,R,A bytes: zeros when never written.
   void ReadLevel(UINT level, std::vector<uint8_t>* pixels);
+  bool CanLock(UINT level) const;
+  // Bookkeeping after a level was written.
+  void NoteUploaded(UINT level);
 
   std::vector<std::vector<uint8_t>> pixels_;  // per level while locked, B,G,R,A rows top first
   int lockedLevel_ = -1;

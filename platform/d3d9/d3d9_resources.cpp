@@ -169,9 +169,13 @@ HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
   return D3D_OK;
 }
 
-HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+bool Texture::CanLock(UINT level) const {
   // Render targets live on the GPU only, as in D3D.
-  if (!locked || level >= levels_ || lockedLevel_ >= 0 || (usage_ & D3DUSAGE_RENDERTARGET)) return D3DERR_INVALIDCALL;
+  return level < levels_ && lockedLevel_ < 0 && !(usage_ & D3DUSAGE_RENDERTARGET);
+}
+
+HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+  if (!locked || !CanLock(level)) return D3DERR_INVALIDCALL;
   const UINT w = std::max(1u, width_ >> level), h = std::max(1u, height_ >> level);
   RECT area = {0, 0, (LONG)w, (LONG)h};
   if (rect) {
@@ -198,14 +202,26 @@ HRESULT Texture::UnlockRect(UINT level) {
     // The copy is D3D's A8R8G8B8 memory layout, bytes B,G,R,A.
     gl::UploadBgraLevel(name_, level, LevelWidth(level), LevelHeight(level), pixels.data(),
                         format_ == D3DFMT_X8R8G8B8);
-    uploaded_ |= 1u << level;
-    // A new level 0 makes the lower levels stale unless they are uploaded
-    // after it, as texture loading does: they are generated on first use.
-    if (level == 0 && levels_ > 1) mipsStale_ = true, uploaded_ = 1u;
+    NoteUploaded(level);
   }
   // OpenGL holds the texels now; a later lock reads them back.
   std::vector<uint8_t>().swap(pixels);
   return D3D_OK;
+}
+
+HRESULT Texture::FillLevel(UINT level, const uint8_t* rgba) {
+  if (!rgba || !CanLock(level)) return D3DERR_INVALIDCALL;
+  device_->BindTextureForSetup(name_);
+  gl::UploadRgbaLevel(name_, level, LevelWidth(level), LevelHeight(level), rgba, format_ == D3DFMT_X8R8G8B8);
+  NoteUploaded(level);
+  return D3D_OK;
+}
+
+void Texture::NoteUploaded(UINT level) {
+  uploaded_ |= 1u << level;
+  // A new level 0 makes the lower levels stale unless they are uploaded
+  // after it, as texture loading does: they are generated on first use.
+  if (level == 0 && levels_ > 1) mipsStale_ = true, uploaded_ = 1u;
 }
 
 void Texture::ReadLevel(UINT level, std::vector<uint8_t>* pixels) {

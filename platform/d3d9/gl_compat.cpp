@@ -41,6 +41,12 @@ void ReadBgraLevel(GLuint, GLint level, GLsizei, GLsizei, void* pixels) {
   glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
+// The texture's own texel order: OpenGL copies it as it is.
+void UploadRgbaLevel(GLuint, GLint level, GLsizei width, GLsizei height, const void* pixels, bool) {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+}
+
 void SampleAsOpaque() { glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE); }
 
 bool CanCountFragments() { return true; }
@@ -64,6 +70,11 @@ void SwapRedBlue(uint8_t* texels, size_t count, bool opaque) {
     texels[2] = b;
     if (opaque) texels[3] = 255;
   }
+}
+
+void UploadTexels(GLint level, GLsizei width, GLsizei height, const void* rgba) {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 }  // namespace
@@ -99,8 +110,16 @@ void UploadBgraLevel(GLuint, GLint level, GLsizei width, GLsizei height, const v
   std::vector<uint8_t> rgba(static_cast<const uint8_t*>(pixels),
                             static_cast<const uint8_t*>(pixels) + size_t(width) * height * 4);
   SwapRedBlue(rgba.data(), size_t(width) * height, opaque);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  UploadTexels(level, width, height, rgba.data());
+}
+
+// Without swizzles an opaque level's alpha is written as 1.
+void UploadRgbaLevel(GLuint, GLint level, GLsizei width, GLsizei height, const void* pixels, bool opaque) {
+  if (!opaque) return UploadTexels(level, width, height, pixels);
+  std::vector<uint8_t> rgba(static_cast<const uint8_t*>(pixels),
+                            static_cast<const uint8_t*>(pixels) + size_t(width) * height * 4);
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+  UploadTexels(level, width, height, rgba.data());
 }
 
 // Through a framebuffer of its own; the caller's framebuffer binding stays.

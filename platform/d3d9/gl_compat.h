@@ -48,6 +48,8 @@ void DrawIndexed(GLenum mode, GLsizei count, const StreamIndices& indices, GLint
 // to a format without alpha.
 void UploadBgraLevel(GLuint name, GLint level, GLsizei width, GLsizei height, const void* pixels, bool opaque);
 void ReadBgraLevel(GLuint name, GLint level, GLsizei width, GLsizei height, void* pixels);
+// The same from bytes R,G,B,A, the order pictures decode to.
+void UploadRgbaLevel(GLuint name, GLint level, GLsizei width, GLsizei height, const void* pixels, bool opaque);
 // Makes the bound texture sample as opaque where the API can (X8R8G8B8).
 void SampleAsOpaque();
 

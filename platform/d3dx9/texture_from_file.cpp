@@ -1,11 +1,14 @@
 // D3DXCreateTexture and the texture-from-file loaders, over the device's
-// CreateTexture and LockRect (A8R8G8B8, bytes B, G, R, A).
+// CreateTexture and its level fill (A8R8G8B8 textures filled from the
+// decoded R, G, B, A bytes as they are).
 #include <d3dx9.h>
 
 #include <cstring>
+#include <utility>
 
 #include "common/path_lookup.h"
 #include "d3dx9/texture_image.h"
+#include "internal/d3d9_device.h"
 
 using corvane::d3dx9::DecodedImage;
 
@@ -30,23 +33,6 @@ UINT TextureSize(UINT requested, UINT fileSize) {
   if (requested == 0 || requested == D3DX_DEFAULT_NONPOW2 || requested == D3DX_FROM_FILE) return fileSize;
   if (requested == D3DX_DEFAULT) return corvane::d3dx9::NextPowerOfTwo(fileSize);
   return requested;
-}
-
-HRESULT UploadLevel(IDirect3DTexture9* texture, UINT level, const DecodedImage& image) {
-  D3DLOCKED_RECT locked;
-  const HRESULT hr = texture->LockRect(level, &locked, nullptr, 0);
-  if (FAILED(hr)) return hr;
-  for (int y = 0; y < image.height; ++y) {
-    uint8_t* dst = static_cast<uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y;
-    const uint8_t* src = &image.rgba[size_t(y) * image.width * 4];
-    for (int x = 0; x < image.width; ++x) {
-      dst[4 * x + 0] = src[4 * x + 2];
-      dst[4 * x + 1] = src[4 * x + 1];
-      dst[4 * x + 2] = src[4 * x + 0];
-      dst[4 * x + 3] = src[4 * x + 3];
-    }
-  }
-  return texture->UnlockRect(level);
 }
 
 D3DXIMAGE_FILEFORMAT FileFormatOf(const std::string& bytes) {
@@ -99,7 +85,8 @@ HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD
   const UINT h = TextureSize(height, UINT(image.height));
   if (w > 16384 || h > 16384) return Refuse("texture size too large", D3DERR_INVALIDCALL);
   if (filter == D3DX_DEFAULT) filter = D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER;
-  *level0 = (filter & 0xFF) == D3DX_FILTER_NONE ? PlaceUnscaled(image, int(w), int(h)) : Resample(image, int(w), int(h));
+  *level0 = (filter & 0xFF) == D3DX_FILTER_NONE ? PlaceUnscaled(std::move(image), int(w), int(h))
+                                                : Resample(std::move(image), int(w), int(h));
   return D3D_OK;
 }
 
@@ -126,7 +113,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char
   DecodedImage level = std::move(level0);
   for (UINT i = 0; i < levels && SUCCEEDED(hr); ++i) {
     if (i > 0) level = corvane::d3dx9::HalveImage(level);
-    hr = UploadLevel(tex, i, level);
+    hr = corvane::d3d9::FillTextureLevel(tex, i, level.rgba.data());
   }
   if (FAILED(hr)) {
     tex->Release();

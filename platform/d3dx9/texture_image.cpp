@@ -21,7 +21,8 @@ void ApplyColorKey(DecodedImage* image, DWORD key) {
   }
 }
 
-DecodedImage PlaceUnscaled(const DecodedImage& image, int width, int height) {
+DecodedImage PlaceUnscaled(DecodedImage image, int width, int height) {
+  if (width == image.width && height == image.height) return image;
   DecodedImage out;
   out.width = width;
   out.height = height;
@@ -32,7 +33,7 @@ DecodedImage PlaceUnscaled(const DecodedImage& image, int width, int height) {
   return out;
 }
 
-DecodedImage Resample(const DecodedImage& image, int width, int height) {
+DecodedImage Resample(DecodedImage image, int width, int height) {
   if (width == image.width && height == image.height) return image;
   DecodedImage out;
   out.width = width;

@@ -16,10 +16,11 @@ void ApplyColorKey(DecodedImage* image, DWORD key);
 
 // The image copied to the top-left of a width x height picture without
 // scaling: cut where it is larger, transparent black where it is smaller.
-DecodedImage PlaceUnscaled(const DecodedImage& image, int width, int height);
+// An image of that size already is handed back without a copy.
+DecodedImage PlaceUnscaled(DecodedImage image, int width, int height);
 
 // The image stretched over width x height (bilinear, texel centres aligned).
-DecodedImage Resample(const DecodedImage& image, int width, int height);
+DecodedImage Resample(DecodedImage image, int width, int height);
 
 // The next mip level: each texel the average of up to 2x2 texels.
 DecodedImage HalveImage(const DecodedImage& image);

@@ -1,7 +1,7 @@
 // What the other platform families (D3DX) and the tests need from the
 // Direct3D 9 device beyond the public interfaces: whole-state capture and
-// re-apply (ID3DXSprite's state block), a texture's GL object, and pixel
-// read-back of a surface.
+// re-apply (ID3DXSprite's state block), a texture's GL object, filling a
+// texture level without a lock, and pixel read-back of a surface.
 #pragma once
 
 #include <d3d9.h>
@@ -41,6 +41,12 @@ void ApplyDeviceState(IDirect3DDevice9* device, const DeviceState& state);
 // The GL texture object and the level-0 size of a texture made by this
 // device; false for anything else.
 bool TextureGlInfo(IDirect3DBaseTexture9* texture, unsigned* glName, UINT* width, UINT* height);
+
+// Writes a whole level of a texture made by this device from R,G,B,A bytes
+// (the level's width x height texels, rows top first), as locking it,
+// writing every texel and unlocking would, without the locked copy or its
+// read-back. Refused with D3DERR_INVALIDCALL where LockRect would refuse.
+HRESULT FillTextureLevel(IDirect3DTexture9* texture, UINT level, const uint8_t* rgba);
 
 // Reads a colour surface (back buffer or a texture level) as RGBA bytes,
 // top row first. Waits for drawing to finish; meant for tests and captures.

@@ -104,7 +104,8 @@ TEST_F(SurfaceTest, LockedTexelsKeepRowZeroAtTheTopAndXrgbIsOpaque) {
 }
 
 // A lock sees what was uploaded before; a new level 0 leaves the lower
-// levels to be generated from it, except those uploaded after it.
+// levels to be generated from it, except those written after it (by a lock
+// or by the loaders' fill, whose bytes are R,G,B,A).
 TEST_F(SurfaceTest, LocksReadBackAndOnlyLevelsNotUploadedAreGenerated) {
   IDirect3DTexture9* texture = nullptr;
   ASSERT_EQ(device->CreateTexture(4, 4, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
@@ -128,6 +129,18 @@ TEST_F(SurfaceTest, LocksReadBackAndOnlyLevelsNotUploadedAreGenerated) {
   EXPECT_EQ(first(2), 0xFFFF0000u);  // generated from level 0
   fill(0, 0xFF0000FF);
   EXPECT_EQ(first(1), 0xFF0000FFu);  // stale again, so generated
+
+  const std::vector<uint8_t> rgba = {0x11, 0x22, 0x33, 0x44, 0x11, 0x22, 0x33, 0x44,
+                                     0x11, 0x22, 0x33, 0x44, 0x11, 0x22, 0x33, 0x44};
+  fill(0, 0xFF0000FF);
+  ASSERT_EQ(corvane::d3d9::FillTextureLevel(texture, 1, rgba.data()), D3D_OK);
+  EXPECT_EQ(first(1), 0x44112233u);  // filled after level 0: kept
+  EXPECT_EQ(first(2), 0xFF0000FFu);
+  D3DLOCKED_RECT locked{};
+  ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  EXPECT_EQ(corvane::d3d9::FillTextureLevel(texture, 1, rgba.data()), D3DERR_INVALIDCALL);
+  texture->UnlockRect(0);
+  EXPECT_EQ(corvane::d3d9::FillTextureLevel(texture, 3, rgba.data()), D3DERR_INVALIDCALL);
   texture->Release();
 }
 
