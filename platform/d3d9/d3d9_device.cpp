@@ -29,8 +29,6 @@ D3DMATRIX Identity() {
   return m;
 }
 
-constexpr GLsizeiptr kStreamBufferBytes = 4 << 20;
-
 }  // namespace
 
 Device::Device(IDirect3D9* d3d, GlContext* context, const D3DPRESENT_PARAMETERS& params)
@@ -57,10 +55,10 @@ bool Device::Initialise() {
   glBindVertexArray(vao_);
   glGenBuffers(1, &vbo_);
   glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-  glBufferData(GL_ARRAY_BUFFER, kStreamBufferBytes, nullptr, GL_STREAM_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, vboSize_, nullptr, GL_STREAM_DRAW);
   glGenBuffers(1, &ibo_);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
-  glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBufferBytes, nullptr, GL_STREAM_DRAW);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, iboSize_, nullptr, GL_STREAM_DRAW);
   // What a vertex without the element reads: no normal, white diffuse, no
   // specular, texture coordinate 0.
   glVertexAttrib3f(kAttrNormal, 0.f, 0.f, 0.f);

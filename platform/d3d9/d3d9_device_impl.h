@@ -118,7 +118,11 @@ class Device final : public ComObject<IDirect3DDevice9> {
   std::unordered_map<uint32_t, GLuint> samplers_;
   GlStateCache gl_;
   GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, whiteTexture_ = 0;
-  GLsizeiptr vboOffset_ = 0, iboOffset_ = 0;
+  // Streamed vertices and indices go round a ring; a draw larger than the
+  // ring gets a buffer of its own size.
+  static constexpr GLsizeiptr kStreamRingBytes = 1 << 20, kMaxStreamBytes = 4 << 20;
+  GLsizeiptr vboOffset_ = 0, iboOffset_ = 0, vboSize_ = kStreamRingBytes, iboSize_ = kStreamRingBytes;
+  GLsizeiptr StreamRoom(GLenum target, GLsizeiptr offset, GLsizeiptr bytes, GLsizeiptr* size);
   std::vector<DrawRecord>* drawLog_ = nullptr;
   FrameStats stats_{}, lastStats_{};
   bool countFragments_ = false;

@@ -2,6 +2,7 @@
 // uniforms, and the streamed user-pointer vertices.
 #include "d3d9_device_impl.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -169,15 +170,22 @@ void Device::SetVertexLayout(DWORD fvf, UINT stride) {
   attribute(kAttrTexCoord, (fvf & D3DFVF_TEXCOUNT_MASK) != 0, 2, GL_FLOAT, GL_FALSE, 8);
 }
 
+// `offset` when the bound stream buffer has room there for `bytes`; else 0
+// in a fresh buffer (orphaning the old one, which stays with the draws that
+// read it) of the ring's size or the draw's, whichever is larger.
+GLsizeiptr Device::StreamRoom(GLenum target, GLsizeiptr offset, GLsizeiptr bytes, GLsizeiptr* size) {
+  if (offset + bytes <= *size) return offset;
+  *size = std::max(kStreamRingBytes, bytes);
+  glBufferData(target, *size, nullptr, GL_STREAM_DRAW);
+  return 0;
+}
+
 GLint Device::StreamVertices(const void* data, UINT count, UINT stride) {
   const GLsizeiptr bytes = (GLsizeiptr)count * stride;
   // Start on a whole vertex so the draw can address it by index.
   GLsizeiptr offset = (vboOffset_ + stride - 1) / stride * stride;
   glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-  if (offset + bytes > (GLsizeiptr)(4 << 20)) {
-    glBufferData(GL_ARRAY_BUFFER, 4 << 20, nullptr, GL_STREAM_DRAW);  // orphan
-    offset = 0;
-  }
+  offset = StreamRoom(GL_ARRAY_BUFFER, offset, bytes, &vboSize_);
   if (!gl::WriteStreamBuffer(GL_ARRAY_BUFFER, offset, bytes, data)) return -1;
   stats_.vertexBytes += bytes;
   vboOffset_ = offset + bytes;
@@ -436,7 +444,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   const UINT count = VertexCount(type, primitives);
   if (count == 0) return primitives == 0 ? D3D_OK : D3DERR_INVALIDCALL;
   if (!indices) vertexCount = count, minIndex = 0;
-  if ((GLsizeiptr)vertexCount * stride > (4 << 20) - stride) return D3DERR_INVALIDCALL;
+  if ((GLsizeiptr)vertexCount * stride > kMaxStreamBytes - stride) return D3DERR_INVALIDCALL;
   if (drawLog_) RecordDraw(type, primitives, vertices, stride, indices != nullptr);
   ++stats_.draws;
   if (!ApplyProgram()) return D3DERR_DRIVERINTERNALERROR;
@@ -456,12 +464,8 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
     const gl::StreamIndices index =
         gl::PrepareIndices(indices, count, indexFormat == D3DFMT_INDEX32, first - (GLint)minIndex);
     const GLsizeiptr bytes = index.bytes;
-    if (bytes > (4 << 20)) return D3DERR_INVALIDCALL;
-    GLsizeiptr offset = (iboOffset_ + 3) & ~GLsizeiptr(3);
-    if (offset + bytes > (4 << 20)) {
-      glBufferData(GL_ELEMENT_ARRAY_BUFFER, 4 << 20, nullptr, GL_STREAM_DRAW);
-      offset = 0;
-    }
+    if (bytes > kMaxStreamBytes) return D3DERR_INVALIDCALL;
+    const GLsizeiptr offset = StreamRoom(GL_ELEMENT_ARRAY_BUFFER, (iboOffset_ + 3) & ~GLsizeiptr(3), bytes, &iboSize_);
     if (!gl::WriteStreamBuffer(GL_ELEMENT_ARRAY_BUFFER, offset, bytes, index.data)) return D3DERR_DRIVERINTERNALERROR;
     stats_.indexBytes += bytes;
     iboOffset_ = offset + bytes;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "d3d9/d3d9_fixture.h"
 #include "internal/d3d9_device.h"
@@ -142,6 +143,33 @@ TEST_F(SurfaceTest, LocksReadBackAndOnlyLevelsNotUploadedAreGenerated) {
   texture->UnlockRect(0);
   EXPECT_EQ(corvane::d3d9::FillTextureLevel(texture, 3, rgba.data()), D3DERR_INVALIDCALL);
   texture->Release();
+}
+
+// Streamed data larger than the stream ring gets a buffer of its own, the
+// ring goes on after it, and only a draw beyond 4 MiB is refused.
+TEST_F(SurfaceTest, DrawsLargerThanTheStreamRingDrawWhole) {
+  ClearTo(0xFF000000);
+  device->SetFVF(kColorFvf);
+  // 2.9 MiB of degenerate triangles, the last covering pixel (5, 5).
+  std::vector<ColorVertex> list(3 * 40001, ColorVertex{0, 0, 0.5f, 0xFF0000FF, 0, 0});
+  list[list.size() - 3] = {4, 4, 0.5f, 0xFFFF0000, 0, 0};
+  list[list.size() - 2] = {8, 4, 0.5f, 0xFFFF0000, 0, 0};
+  list[list.size() - 1] = {4, 8, 0.5f, 0xFFFF0000, 0, 0};
+  ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 40001, list.data(), sizeof(ColorVertex)), D3D_OK);
+  // 1.5 MiB of indices, all but the last triangle degenerate.
+  const ColorVertex quad[3] = {{30, 30, 0.5f, 0xFF00FF00, 0, 0}, {34, 30, 0.5f, 0xFF00FF00, 0, 0},
+                               {30, 34, 0.5f, 0xFF00FF00, 0, 0}};
+  std::vector<uint16_t> indices(3 * 260001, 0);
+  indices[indices.size() - 2] = 1, indices[indices.size() - 1] = 2;
+  ASSERT_EQ(device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 260001, indices.data(), D3DFMT_INDEX16, quad,
+                                           sizeof(ColorVertex)),
+            D3D_OK);
+  DrawColorQuad(50, 50, 52, 52, 0.5f, 0xFFFFFFFF);
+  EXPECT_RGB(Pixel(5, 5), 0xFF0000);
+  EXPECT_RGB(Pixel(31, 31), 0x00FF00);
+  EXPECT_RGB(Pixel(50, 50), 0xFFFFFF);
+  list.resize(3 * 58255);  // 4 MiB and 24 bytes
+  EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 58255, list.data(), sizeof(ColorVertex)), D3DERR_INVALIDCALL);
 }
 
 TEST(Presentation, PresentLetterboxesIntoAWideWindowAndResetKeepsTheBackBuffer) {
