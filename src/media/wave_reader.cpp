@@ -90,15 +90,16 @@ HRESULT ReadWaveData(HMMIO file, UINT size, BYTE* destination, MMCKINFO* dataChu
 
   UINT n = size < dataChunk->cksize ? size : dataChunk->cksize;
   dataChunk->cksize -= n;
-  for (UINT i = 0; i < n; ++i) {
-    if (info.pchNext == info.pchEndRead) {
-      if (mmioAdvance(file, &info, MMIO_READ) != 0) return E_FAIL;
-      if (info.pchNext == info.pchEndRead) return E_FAIL;  // the file ended inside the chunk
-    }
-    destination[i] = static_cast<BYTE>(*info.pchNext);
-    ++info.pchNext;
-  }
+  // What the I/O buffer already holds, then the rest in one read: music
+  // loops are megabytes, and a read that large goes straight to the file.
+  UINT buffered = static_cast<UINT>(info.pchEndRead - info.pchNext);
+  if (buffered > n) buffered = n;
+  if (buffered > 0) std::memcpy(destination, info.pchNext, buffered);
+  info.pchNext += buffered;
   if (mmioSetInfo(file, &info, 0) != 0) return E_FAIL;
+  const LONG rest = static_cast<LONG>(n - buffered);
+  if (rest > 0 && mmioRead(file, reinterpret_cast<HPSTR>(destination + buffered), rest) != rest)
+    return E_FAIL;  // the file ended inside the chunk
   *bytesRead = n;
   return S_OK;
 }

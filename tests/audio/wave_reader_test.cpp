@@ -113,6 +113,30 @@ TEST(WaveReader, FindsDataAnywhereAndReadsItInPieces) {
   EXPECT_EQ(Bytes(out, out + 11), samples);
 }
 
+// Pieces that end inside, fill and outrun the 8 KiB I/O buffer come back in
+// order; a file cut short after Open fails the Read that reaches the cut.
+TEST(WaveReader, ReadsAcrossTheIoBufferAndFailsWhereTheFileWasCut) {
+  Bytes samples = Ramp(40000);
+  const std::string path =
+      riff::WriteFile("long.wav", riff::Riff({riff::PcmFormat(1, 8000, 8), riff::Chunk("data", samples)}));
+  WaveReader reader;
+  ASSERT_EQ(reader.Open(path.c_str()), S_OK);
+  Bytes out(samples.size());
+  UINT got = 0, at = 0;
+  for (UINT piece : {7u, 8192u, 3u, 20000u, 11798u}) {
+    ASSERT_EQ(reader.Read(piece, out.data() + at, &got), S_OK);
+    ASSERT_EQ(got, piece);
+    at += piece;
+  }
+  EXPECT_EQ(out, samples);
+
+  ASSERT_EQ(reader.Rewind(), S_OK);
+  ASSERT_EQ(reader.Read(10, out.data(), &got), S_OK);
+  std::filesystem::resize_file(path, 30000);
+  EXPECT_EQ(reader.Read(39990, out.data(), &got), E_FAIL);
+  EXPECT_EQ(got, 0u);
+}
+
 // A data chunk claiming more than the file holds (256 MiB in 1 KB, or a file
 // cut short) is refused before any buffer is sized by it; so is a folder.
 TEST(WaveReader, DataChunkLongerThanTheFileAndFoldersAreRefusedAtOpen) {
