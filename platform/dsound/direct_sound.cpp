@@ -111,7 +111,7 @@ bool DirectSound8::Audible() {
   if (reopenPending_ && now >= nextCheck_) {
     nextCheck_ = now + REOPEN_INTERVAL;
     Reopen();
-  } else if (!reopenPending_ && (now >= nextCheck_ || DeviceLossSimulated())) {
+  } else if (!reopenPending_ && (now >= nextCheck_ || DeviceLossSimulated()) && !WritingInPlace()) {
     nextCheck_ = now + CONNECTION_CHECK_INTERVAL;
     if (device_.Lost()) Reconnect();
   }
@@ -152,6 +152,10 @@ void DirectSound8::Reopen() {
 }
 
 void DirectSound8::Register(SoundBuffer* buffer) { buffers_.push_back(buffer); }
+
+bool DirectSound8::WritingInPlace() const {
+  return std::any_of(buffers_.begin(), buffers_.end(), [](const SoundBuffer* b) { return b->WritingInPlace(); });
+}
 
 void DirectSound8::Unregister(SoundBuffer* buffer) {
   for (size_t i = 0; i < buffers_.size(); ++i)

@@ -69,15 +69,30 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   void DestroyAl(bool keepSamples);  // keepSamples: our own copy again, for the next device
   void ApplyGain();               // the game's volume under the player's level
   void HoldForFocus(bool hold);   // pause where it is, or go on from there
+  // A Lock hands out OpenAL's storage: the device must stay until its Unlock.
+  bool WritingInPlace() const { return writing_ != nullptr; }
 
  private:
   bool Is3D() const { return (flags_ & DSBCAPS_CTRL3D) != 0; }
+  // A plain mono buffer sounds in both speakers at full level, as in
+  // DirectSound: it goes to OpenAL as stereo with both channels alike.
+  bool SentDoubled() const { return format_.nChannels == 1 && !Is3D(); }
+  ALenum AlFormat() const;                                                        // of the samples as OpenAL holds them
+  BYTE SilenceByte() const { return format_.wBitsPerSample == 8 ? 0x80 : 0x00; }  // unsigned 8-bit is silent at 128
   DWORD Cursor() const;       // play cursor in bytes, from OpenAL or our own clock
   DWORD ClockCursor() const;  // the cursor worked out from the clock alone
   uint64_t ClockFrame() const;
   void UploadSamples();
-  // Our copy of the samples again, read back from OpenAL if it was dropped;
-  // false when there is none.
+  // The first Lock of a buffer that holds nothing yet writes straight into a
+  // new OpenAL buffer (silent at first), so the samples are never copied;
+  // false when OpenAL cannot hand out its storage or must convert them.
+  bool BeginWritingInPlace();
+  void EndWritingInPlace();  // at Unlock: shares the samples with a twin if there is one
+  // Puts `buffer` under the source in place of the old one, which is released;
+  // the source keeps its position and goes on playing if it was.
+  void Attach(ALuint buffer);
+  // Our copy of the samples again, read back from OpenAL if it was dropped,
+  // or silence if nothing was written; false when OpenAL cannot give them back.
   bool TakeSamplesBack();
   void FillWithSilence();
   // A new buffer's silence reaches OpenAL only when it is played or moved
@@ -90,7 +105,7 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   DWORD flags_;
   WAVEFORMATEX format_;
   DWORD bytes_;             // the buffer's size
-  std::vector<BYTE> data_;  // empty while OpenAL alone holds the samples
+  std::vector<BYTE> data_;  // empty while OpenAL alone holds the samples, or none were written
   LONG volume_ = DSBVOLUME_MAX;
   bool playing_ = false;
   bool looping_ = false;
@@ -106,6 +121,7 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   bool written_ = false;        // Unlock has been called
   bool alHoldsSamples_ = false; // alBuffer_ can give the samples back
   bool locked_ = false;         // the game may be writing into data_
+  BYTE* writing_ = nullptr;     // alBuffer_'s storage while a Lock writes straight into it
 };
 
 class Listener final : public SharedRefs<IDirectSound3DListener> {
@@ -171,6 +187,8 @@ class DirectSound8 final : public ComObject<IDirectSound8> {
  private:
   void Reconnect();
   void Reopen();
+  // A Lock into OpenAL's storage is open: the device is checked after its Unlock.
+  bool WritingInPlace() const;
 
   AudioDevice device_;
   DWORD cooperativeLevel_ = 0;

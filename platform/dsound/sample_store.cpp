@@ -9,7 +9,7 @@ namespace {
 
 // AL_SOFT_map_buffer (AL_SOFTX_map_buffer before OpenAL Soft 1.20, same calls and values).
 using ALbitfield = unsigned int;
-constexpr ALbitfield MAP_READ = 0x1, MAP_PERSISTENT = 0x4;  // persistent: mappable while a source plays it
+constexpr ALbitfield MAP_READ = 0x1, MAP_WRITE = 0x2, MAP_PERSISTENT = 0x4;  // persistent: mappable while in use
 using StorageFn = void(AL_APIENTRY*)(ALuint, ALenum, const ALvoid*, ALsizei, ALsizei, ALbitfield);
 using MapFn = void*(AL_APIENTRY*)(ALuint, ALsizei, ALsizei, ALbitfield);
 using UnmapFn = void(AL_APIENTRY*)(ALuint);
@@ -78,28 +78,66 @@ bool ReadSamples(ALuint buffer, size_t size, void* out) {
   return alGetError() == AL_NO_ERROR;
 }
 
+SharedSamples::Entry* SharedSamples::Twin(ALenum format, ALsizei rate, size_t size, uint64_t key, const void* data) {
+  for (Entry& e : entries_)
+    if (e.readable && !e.writing && e.key == key && e.size == size && e.format == format && e.rate == rate &&
+        HoldsSamples(e.buffer, data, size))
+      return &e;
+  return nullptr;
+}
+
 ALuint SharedSamples::Acquire(ALenum format, const void* data, size_t size, ALsizei rate, bool* readable) {
   const uint64_t key = Fingerprint(data, size);
-  for (Entry& e : entries_)
-    if (e.readable && e.key == key && e.size == size && e.format == format && e.rate == rate &&
-        HoldsSamples(e.buffer, data, size)) {
-      ++e.users;
-      *readable = true;
-      return e.buffer;
-    }
+  if (Entry* twin = Twin(format, rate, size, key, data)) {
+    ++twin->users;
+    *readable = true;
+    return twin->buffer;
+  }
   ALuint buffer = 0;
   alGetError();
   alGenBuffers(1, &buffer);
   *readable = false;
   if (alGetError() != AL_NO_ERROR) return 0;
   *readable = StoreSamples(buffer, format, data, size, rate);
-  entries_.push_back({buffer, format, rate, size, key, 1, *readable});
+  entries_.push_back({buffer, format, rate, size, key, 1, *readable, nullptr});
   return buffer;
+}
+
+ALuint SharedSamples::Create(ALenum format, size_t size, ALsizei rate, void** memory) {
+  const MapCalls calls = Calls();
+  if (!calls.storage) return 0;
+  ALuint buffer = 0;
+  alGetError();
+  alGenBuffers(1, &buffer);
+  if (alGetError() != AL_NO_ERROR) return 0;
+  const ALbitfield access = MAP_READ | MAP_WRITE | MAP_PERSISTENT;
+  calls.storage(buffer, format, nullptr, static_cast<ALsizei>(size), rate, access);
+  void* mapped = alGetError() == AL_NO_ERROR ? calls.map(buffer, 0, static_cast<ALsizei>(size), access) : nullptr;
+  if (!mapped || alGetError() != AL_NO_ERROR) {
+    alDeleteBuffers(1, &buffer);
+    return 0;
+  }
+  entries_.push_back({buffer, format, rate, size, 0, 1, true, mapped});
+  *memory = mapped;
+  return buffer;
+}
+
+ALuint SharedSamples::Seal(ALuint written) {
+  auto e = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& x) { return x.buffer == written; });
+  if (e == entries_.end() || !e->writing) return written;
+  e->key = Fingerprint(e->writing, e->size);
+  Entry* twin = Twin(e->format, e->rate, e->size, e->key, e->writing);
+  Calls().unmap(written);
+  e->writing = nullptr;
+  if (!twin) return written;
+  ++twin->users;
+  return twin->buffer;
 }
 
 void SharedSamples::Release(ALuint buffer) {
   auto e = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& x) { return x.buffer == buffer; });
   if (e == entries_.end() || --e->users > 0) return;
+  if (e->writing) Calls().unmap(buffer);
   alDeleteBuffers(1, &buffer);
   entries_.erase(e);
 }

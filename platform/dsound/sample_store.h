@@ -1,6 +1,7 @@
 // Samples held by OpenAL alone. With OpenAL Soft's buffer mapping a buffer's
 // samples can be read back, so a DirectSound buffer need not keep its own
-// copy once they are uploaded; without it the caller keeps its copy.
+// copy once they are uploaded, and they can even be written straight into
+// OpenAL's storage; without it the caller keeps its copy.
 #pragma once
 
 #include <AL/al.h>
@@ -27,6 +28,14 @@ class SharedSamples {
   // A buffer holding these samples, shared with earlier identical uploads;
   // `readable` says whether ReadSamples works on it. 0 when OpenAL refuses.
   ALuint Acquire(ALenum format, const void* data, size_t size, ALsizei rate, bool* readable);
+  // A new buffer of `size` bytes, readable, whose storage the caller writes
+  // through `*memory` until Seal (OpenAL plays what is there meanwhile); its
+  // contents are undefined. 0 when OpenAL cannot hand its storage out.
+  ALuint Create(ALenum format, size_t size, ALsizei rate, void** memory);
+  // The writing of `written` is done: returns the buffer that holds these
+  // samples from now on, an identical earlier one (one more user) if there is
+  // one, in which case `written` goes with its Release.
+  ALuint Seal(ALuint written);
   // One user fewer; the buffer goes with its last. Needs a current context.
   void Release(ALuint buffer);
 
@@ -39,7 +48,11 @@ class SharedSamples {
     uint64_t key;
     int users;
     bool readable;
+    void* writing;  // the mapped storage while Create's caller fills it
   };
+  // An entry that holds exactly these samples and is not being written.
+  Entry* Twin(ALenum format, ALsizei rate, size_t size, uint64_t key, const void* data);
+
   std::vector<Entry> entries_;
 };
 

@@ -2,7 +2,9 @@
 // Stop pauses (the cursor stays), a finished one-shot is rewound to 0, and a
 // second Play on a playing buffer only changes its looping flag. Once OpenAL
 // holds the samples in a form it can give back, our copy is dropped (music
-// loops are megabytes each) and rebuilt only for a Lock or a new device.
+// loops are megabytes each) and rebuilt only for a Lock or a new device. A
+// buffer holds no memory of its own until it is locked; its first Lock is
+// written straight into OpenAL's storage where OpenAL plays it unconverted.
 #include <AL/alext.h>
 
 #include <algorithm>
@@ -25,7 +27,6 @@ HRESULT Sound3DBuffer::SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD app
 SoundBuffer::SoundBuffer(DirectSound8* ds, const DSBUFFERDESC& desc)
     : ds_(ds), buffer3D_(this), flags_(desc.dwFlags), format_(*desc.lpwfxFormat), bytes_(desc.dwBufferBytes) {
   format_.cbSize = 0;
-  FillWithSilence();
   anchorTime_ = std::chrono::steady_clock::now();
   ds_->AddRef();
   ds_->Register(this);
@@ -115,21 +116,25 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* ptr1, LPDWORD bytes
   LockRegions regions;
   if (!ptr1 || !bytes1 || !ComputeLockRegions(bytes_, offset, bytes, flags, Cursor(), &regions))
     return DSERR_INVALIDPARAM;
-  if (!TakeSamplesBack()) return DSERR_BUFFERLOST;
+  if (!writing_ && !BeginWritingInPlace() && !TakeSamplesBack()) return DSERR_BUFFERLOST;
   locked_ = true;
-  *ptr1 = data_.data() + regions.offset1;
+  BYTE* memory = writing_ ? writing_ : data_.data();
+  *ptr1 = memory + regions.offset1;
   *bytes1 = regions.bytes1;
   // Without a place for the second region the lock stops at the buffer's end.
-  if (ptr2) *ptr2 = regions.bytes2 ? data_.data() : nullptr;
+  if (ptr2) *ptr2 = regions.bytes2 ? memory : nullptr;
   if (bytes2) *bytes2 = ptr2 ? regions.bytes2 : 0;
   return DS_OK;
 }
 
 HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2) {
   Trace(this, "Unlock", "%u %u", bytes1, bytes2);
-  if (!TakeSamplesBack()) return DSERR_INVALIDPARAM;  // nothing was locked
-  BYTE* begin = data_.data();
-  BYTE* end = begin + data_.size();
+  BYTE* begin = writing_;
+  if (!begin) {
+    if (!TakeSamplesBack()) return DSERR_INVALIDPARAM;
+    begin = data_.data();
+  }
+  BYTE* end = begin + bytes_;
   auto inside = [&](LPVOID p, DWORD n) {
     BYTE* b = static_cast<BYTE*>(p);
     return n == 0 || (b >= begin && b <= end && n <= static_cast<DWORD>(end - b));
@@ -137,7 +142,8 @@ HRESULT SoundBuffer::Unlock(LPVOID ptr1, DWORD bytes1, LPVOID ptr2, DWORD bytes2
   if (!inside(ptr1, bytes1) || !inside(ptr2, bytes2)) return DSERR_INVALIDPARAM;
   written_ = true;
   locked_ = false;
-  if (source_ && ds_->Ready()) UploadSamples();
+  if (writing_) EndWritingInPlace();
+  else if (source_ && ds_->Ready()) UploadSamples();
   return DS_OK;
 }
 
@@ -272,8 +278,9 @@ void SoundBuffer::HoldForFocus(bool hold) {
 
 void SoundBuffer::DestroyAl(bool keepSamples) {
   // Samples that cannot be read back any more leave the buffer silent.
-  if (keepSamples && !TakeSamplesBack()) FillWithSilence();
+  if (keepSamples) TakeSamplesBack();
   alHoldsSamples_ = false;
+  writing_ = nullptr;
   if (!ds_->Ready()) {
     source_ = alBuffer_ = 0;  // gone with the old context
     return;
@@ -289,58 +296,82 @@ void SoundBuffer::DestroyAl(bool keepSamples) {
 
 void SoundBuffer::UploadSamples() {
   uploadPending_ = false;
+  if (!TakeSamplesBack()) return;  // cannot happen: OpenAL held them a moment ago
+  const BYTE* samples = data_.data();
+  size_t size = data_.size();
+  std::vector<BYTE> stereo;
+  if (SentDoubled()) {
+    const size_t width = format_.wBitsPerSample / 8;
+    stereo.resize(2 * size);
+    for (size_t i = 0, o = 0; i + width <= size; i += width, o += 2 * width) {
+      std::memcpy(&stereo[o], &data_[i], width);
+      std::memcpy(&stereo[o + width], &data_[i], width);
+    }
+    samples = stereo.data();
+    size = stereo.size();
+  }
+  Attach(ds_->samples().Acquire(AlFormat(), samples, size, static_cast<ALsizei>(format_.nSamplesPerSec),
+                                &alHoldsSamples_));
+  if (alHoldsSamples_ && !locked_) std::vector<BYTE>().swap(data_);
+}
+
+bool SoundBuffer::BeginWritingInPlace() {
+  if (!data_.empty() || alHoldsSamples_ || !source_ || SentDoubled() || !ds_->Ready()) return false;
+  void* memory = nullptr;
+  const ALuint buffer =
+      ds_->samples().Create(AlFormat(), bytes_, static_cast<ALsizei>(format_.nSamplesPerSec), &memory);
+  if (!buffer) return false;
+  writing_ = static_cast<BYTE*>(memory);
+  std::memset(writing_, SilenceByte(), bytes_);
+  alHoldsSamples_ = true;
+  uploadPending_ = false;
+  Attach(buffer);
+  return true;
+}
+
+void SoundBuffer::EndWritingInPlace() {
+  writing_ = nullptr;
+  if (!ds_->Ready()) return;
+  // The same sound loaded into another slot plays from the first one's samples.
+  const ALuint kept = ds_->samples().Seal(alBuffer_);
+  if (kept != alBuffer_) Attach(kept);
+}
+
+void SoundBuffer::Attach(ALuint buffer) {
   ALint state = AL_INITIAL, frame = 0;
   alGetSourcei(source_, AL_SOURCE_STATE, &state);
   if (state == AL_PLAYING || state == AL_PAUSED) alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
   else frame = static_cast<ALint>(anchorCursor_ / format_.nBlockAlign);
   alSourceStop(source_);
-  alSourcei(source_, AL_BUFFER, 0);
-
-  if (!TakeSamplesBack()) return;  // cannot happen: OpenAL held them a moment ago
-  bool eightBit = format_.wBitsPerSample == 8;
-  ALenum alFormat;
-  const BYTE* samples = data_.data();
-  std::vector<BYTE> stereo;
-  if (format_.nChannels == 2) {
-    alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
-  } else if (Is3D()) {
-    alFormat = eightBit ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
-  } else {
-    // A plain mono buffer sounds in both speakers at full level, as in DirectSound.
-    size_t width = eightBit ? 1 : 2;
-    stereo.resize(data_.size() * 2);
-    for (size_t i = 0, o = 0; i + width <= data_.size(); i += width, o += 2 * width) {
-      std::memcpy(&stereo[o], &data_[i], width);
-      std::memcpy(&stereo[o + width], &data_[i], width);
-    }
-    samples = stereo.data();
-    alFormat = eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
-  }
-  size_t size = stereo.empty() ? data_.size() : stereo.size();
-  if (alBuffer_) ds_->samples().Release(alBuffer_);
-  alBuffer_ = ds_->samples().Acquire(alFormat, samples, size, static_cast<ALsizei>(format_.nSamplesPerSec),
-                                     &alHoldsSamples_);
-  if (alHoldsSamples_ && !locked_) std::vector<BYTE>().swap(data_);
-  alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
+  alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer));
+  if (alBuffer_) ds_->samples().Release(alBuffer_);  // after the source let go of it
+  alBuffer_ = buffer;
   alSourceRewind(source_);
   if (frame > 0) alSourcei(source_, AL_SAMPLE_OFFSET, frame);
   if (state == AL_PLAYING) alSourcePlay(source_);
+}
+
+ALenum SoundBuffer::AlFormat() const {
+  const bool eightBit = format_.wBitsPerSample == 8;
+  if (format_.nChannels == 1 && !SentDoubled()) return eightBit ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
+  return eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
 }
 
 }  // namespace corvane::audio
 
 namespace corvane::audio {
 
-void SoundBuffer::FillWithSilence() {
-  data_.assign(bytes_, format_.wBitsPerSample == 8 ? 0x80 : 0x00);  // unsigned 8-bit samples are silent at 128
-}
+void SoundBuffer::FillWithSilence() { data_.assign(bytes_, SilenceByte()); }
 
 bool SoundBuffer::TakeSamplesBack() {
   if (!data_.empty()) return true;
-  if (!alHoldsSamples_ || !alBuffer_ || !ds_->Ready()) return false;
-  // A plain mono buffer went up as stereo with both channels alike.
+  if (!alHoldsSamples_) {  // nothing written yet, or lost with an old device
+    FillWithSilence();
+    return true;
+  }
+  if (!alBuffer_ || !ds_->Ready()) return false;
   const size_t width = format_.wBitsPerSample / 8;
-  const bool doubled = format_.nChannels == 1 && !Is3D();
+  const bool doubled = SentDoubled();
   std::vector<BYTE> held(doubled ? 2 * size_t(bytes_) : bytes_);
   if (!ReadSamples(alBuffer_, held.size(), held.data())) return false;
   if (!doubled) {

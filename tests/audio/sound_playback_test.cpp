@@ -3,6 +3,7 @@
 // the output tells the play position) or constant levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -43,6 +44,17 @@ class Loopback : public ::testing::Test {
 
   IDirectSoundBuffer8* MakeBuffer(const std::vector<int16_t>& samples, DWORD flags = SOUND_BUFFER_FLAGS) {
     IDirectSoundBuffer8* buffer = MakeSoundBuffer(ds, samples, flags);
+    if (buffer) owned.push_back(buffer);
+    return buffer;
+  }
+
+  // A buffer of `frames` silent frames, not yet written.
+  IDirectSoundBuffer* NewBuffer(WORD channels, WORD bits, DWORD flags, DWORD frames) {
+    const WORD align = static_cast<WORD>(channels * bits / 8);
+    WAVEFORMATEX format = {WAVE_FORMAT_PCM, channels, 44100, 44100u * align, align, bits, 0};
+    DSBUFFERDESC desc = {sizeof desc, flags, frames * align, 0, &format, {}};
+    IDirectSoundBuffer* buffer = nullptr;
+    EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
     if (buffer) owned.push_back(buffer);
     return buffer;
   }
@@ -182,6 +194,58 @@ TEST_F(Loopback, LockAfterUploadGivesBackTheSamplesAndRewritesOneTwin) {
       played->Stop();
     }
   }
+}
+
+// A new buffer reads as silence (unsigned 8-bit at 128) and plays what its
+// first Lock wrote, whether that went straight into OpenAL's storage (stereo,
+// 3D) or through our copy (plain mono, sent up doubled).
+TEST_F(Loopback, NewBuffersReadAsSilenceAndPlayWhatTheFirstLockWrote) {
+  struct Case {
+    WORD channels, bits;
+    DWORD flags;
+  };
+  for (Case c : {Case{2, 16, SOUND_BUFFER_FLAGS}, Case{2, 8, SOUND_BUFFER_FLAGS}, Case{1, 16, SOUND_BUFFER_3D_FLAGS},
+                 Case{1, 16, SOUND_BUFFER_FLAGS}}) {
+    SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.bits << " bits, flags " << c.flags);
+    IDirectSoundBuffer* b = NewBuffer(c.channels, c.bits, c.flags, 2000);
+    ASSERT_NE(b, nullptr);
+    BYTE* p = nullptr;
+    DWORD n = 0;
+    ASSERT_EQ(b->Lock(0, 0, reinterpret_cast<void**>(&p), &n, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+    const BYTE silence = c.bits == 8 ? 0x80 : 0x00;
+    EXPECT_EQ(std::count(p, p + n, silence), static_cast<long>(n));
+    // The first 1000 frames at a quarter of full scale: 0x2000 little-endian, or 128 + 32.
+    for (DWORD i = 0; i < n / 2; ++i) p[i] = c.bits == 8 ? 0xA0 : (i % 2 ? 0x20 : 0x00);
+    ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+    b->Play(0, 0, 0);
+    std::vector<float> out = Render(2000);
+    EXPECT_NEAR(out[10], c.flags == SOUND_BUFFER_3D_FLAGS ? out[990] : 8192.0f, 2.0f);
+    EXPECT_GT(out[990], 4000.0f);
+    EXPECT_NEAR(out[1010], 0.0f, 1.0f);
+    EXPECT_NEAR(out[1990], 0.0f, 1.0f);
+    b->Stop();
+  }
+}
+
+// A first Lock hands out OpenAL's storage, so a device lost meanwhile is
+// reopened only after the Unlock; what was written then plays on the new one.
+TEST_F(Loopback, ADeviceLostDuringALockIsReopenedAfterTheUnlock) {
+  IDirectSoundBuffer* b = NewBuffer(2, 16, SOUND_BUFFER_FLAGS, 2000);
+  ASSERT_NE(b, nullptr);
+  int16_t* p = nullptr;
+  DWORD n = 0;
+  ASSERT_EQ(b->Lock(0, 0, reinterpret_cast<void**>(&p), &n, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+  corvane::audio::SimulateDeviceLoss();
+  testing::internal::CaptureStderr();
+  listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
+  ASSERT_EQ(testing::internal::GetCapturedStderr().find("reopening"), std::string::npos);
+  std::fill(p, p + n / 2, int16_t{8192});
+  ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+  testing::internal::CaptureStderr();
+  listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("reopening"), std::string::npos);
+  b->Play(0, 0, DSBPLAY_LOOPING);
+  EXPECT_NEAR(Render(256)[255], 8192.0f, 1.0f);
 }
 
 TEST_F(Loopback, ThreeDimensionalSoundPansAndFallsOffWithDistance) {
