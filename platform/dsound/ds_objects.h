@@ -82,7 +82,10 @@ class SoundBuffer final : public ComObject<IDirectSoundBuffer8> {
   DWORD Cursor() const;       // play cursor in bytes, from OpenAL or our own clock
   DWORD ClockCursor() const;  // the cursor worked out from the clock alone
   uint64_t ClockFrame() const;
+  // Our copy into new OpenAL storage, written there straight where OpenAL
+  // lets it, or else copied by OpenAL.
   void UploadSamples();
+  void CopyAsSent(BYTE* out) const;  // our copy as OpenAL holds it (plain mono doubled)
   // The first Lock of a buffer that holds nothing yet writes straight into a
   // new OpenAL buffer (silent at first), so the samples are never copied;
   // false when OpenAL cannot hand out its storage or must convert them.

@@ -297,22 +297,35 @@ void SoundBuffer::DestroyAl(bool keepSamples) {
 void SoundBuffer::UploadSamples() {
   uploadPending_ = false;
   if (!TakeSamplesBack()) return;  // cannot happen: OpenAL held them a moment ago
-  const BYTE* samples = data_.data();
-  size_t size = data_.size();
-  std::vector<BYTE> stereo;
-  if (SentDoubled()) {
-    const size_t width = format_.wBitsPerSample / 8;
-    stereo.resize(2 * size);
-    for (size_t i = 0, o = 0; i + width <= size; i += width, o += 2 * width) {
-      std::memcpy(&stereo[o], &data_[i], width);
-      std::memcpy(&stereo[o + width], &data_[i], width);
-    }
-    samples = stereo.data();
-    size = stereo.size();
+  const size_t size = SentDoubled() ? 2 * data_.size() : data_.size();
+  const ALsizei rate = static_cast<ALsizei>(format_.nSamplesPerSec);
+  void* memory = nullptr;
+  if (const ALuint written = ds_->samples().Create(AlFormat(), size, rate, &memory)) {
+    CopyAsSent(static_cast<BYTE*>(memory));
+    alHoldsSamples_ = true;
+    const ALuint kept = ds_->samples().Seal(written);
+    if (kept != written) ds_->samples().Release(written);  // a twin holds them already
+    Attach(kept);
+  } else if (SentDoubled()) {
+    std::vector<BYTE> stereo(size);
+    CopyAsSent(stereo.data());
+    Attach(ds_->samples().Acquire(AlFormat(), stereo.data(), size, rate, &alHoldsSamples_));
+  } else {
+    Attach(ds_->samples().Acquire(AlFormat(), data_.data(), size, rate, &alHoldsSamples_));
   }
-  Attach(ds_->samples().Acquire(AlFormat(), samples, size, static_cast<ALsizei>(format_.nSamplesPerSec),
-                                &alHoldsSamples_));
   if (alHoldsSamples_ && !locked_) std::vector<BYTE>().swap(data_);
+}
+
+void SoundBuffer::CopyAsSent(BYTE* out) const {
+  if (!SentDoubled()) {
+    std::memcpy(out, data_.data(), data_.size());
+    return;
+  }
+  const size_t width = format_.wBitsPerSample / 8;
+  for (size_t i = 0, o = 0; i + width <= data_.size(); i += width, o += 2 * width) {
+    std::memcpy(out + o, &data_[i], width);
+    std::memcpy(out + o + width, &data_[i], width);
+  }
 }
 
 bool SoundBuffer::BeginWritingInPlace() {
