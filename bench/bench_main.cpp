@@ -14,7 +14,7 @@ struct BenchMode {
 
 const BenchMode MODES[] = {
     {"pacing", "pacing [SECONDS]: game-frame intervals and CPU use of the main loop", RunPacingBench},
-    {"busy", "busy [FRAMES] [--data DIR] [--capture DIR] [--fragments] [--memory]: the heaviest game scene headless: frame times, rate, memory, start-up",
+    {"busy", "busy [FRAMES] [--data DIR] [--capture DIR] [--fragments] [--memory] [--passes]: the heaviest game scene headless: frame times, rate, memory, start-up",
      RunBusyBench},
     {"timedemo", "timedemo [--data DIR] [--script FILE] [--memory]: a recorded stage played headless: frame times, memory, "
                  "determinism",

@@ -1,5 +1,5 @@
-// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR] [--fragments] [--memory]: the game's heaviest scene, run
-// in-process and headless (SDL offscreen, Mesa's software renderer, OpenAL's
+// corvane-bench busy [FRAMES] [--data DIR] [--capture DIR] [--fragments] [--passes] [--memory]: the game's
+// heaviest scene, run in-process and headless (SDL offscreen, Mesa's software renderer, OpenAL's
 // null device unless the environment says otherwise).
 //
 // Start-up is timed from process start (the kernel's start time, 10 ms
@@ -18,6 +18,11 @@
 //   - on odd frames a gate event with its full arrow panel (during which the
 //     game draws only obstacle slots 0 to 7), on even frames none.
 // --fragments counts the fragments each kind of draw writes (slows the run).
+// --passes then weighs each kind of draw by its absence: further frames run
+// in short alternating blocks, each with one kind left out (or all draws),
+// and the frame CPU each block saves is that pass's cost; with --fragments
+// it is also given per fragment. What is left with every draw left out is
+// the fixed cost of a frame (update, clears, present, the driver's frame).
 // --memory prints where resident memory goes after start-up and after the run.
 // --capture saves the first frame of each kind (frame-000001.png with the 30
 // obstacles, frame-000002.png with the gate panel) to compare pictures.
@@ -137,6 +142,59 @@ void FillTheWorld(int frame) {
   }
 }
 
+double CpuMs() { return Seconds(CLOCK_PROCESS_CPUTIME_ID) * 1e3; }
+
+// Frame CPU time (ms) of one busy frame; `frame` picks the gate or field variant.
+double TimedFrame(int frame) {
+  FillTheWorld(frame);
+  const double cpu0 = CpuMs();
+  UpdateGame();
+  DrawGameFrame();
+  return CpuMs() - cpu0;
+}
+
+// Runs `frames` frames in blocks of 8 that cycle through the variants (no
+// pass left out, each pass left out, every draw left out), each frame
+// finished before the next so its CPU time is its own; the first two frames
+// of a block are not counted. Returns the table of each pass's median saving.
+std::string WeighPasses(int frames, const corvane::d3d9::FrameStats& counted, int countedFrames) {
+  using corvane::d3d9::kFragmentPassCount;
+  const char* names[kFragmentPassCount] = {"lit meshes", "additive", "other blended", "opaque", "onto back buffer"};
+  constexpr int kVariants = kFragmentPassCount + 2, kBlock = 8, kSettle = 2;
+  std::vector<double> cpu[kVariants];
+  for (int frame = 0; frame < frames; ++frame) {
+    const int block = frame / kBlock, variant = block % kVariants;
+    const unsigned mask = variant == 0 ? 0u : variant <= kFragmentPassCount ? 1u << (variant - 1) : ~0u;
+    corvane::d3d9::SetPassWeighing(Gfx.device, true, mask);
+    const double ms = TimedFrame(frame);
+    if (frame % kBlock >= kSettle) cpu[variant].push_back(ms);
+  }
+  corvane::d3d9::SetPassWeighing(Gfx.device, false, 0);
+  const double full = Percentile(cpu[0], 0.5), none = Percentile(cpu[kVariants - 1], 0.5);
+  std::string table;
+  char line[256];
+  auto add = [&](const char* format, auto... values) {
+    std::snprintf(line, sizeof line, format, values...);
+    table += line;
+  };
+  add("pass costs    frame CPU median %.2f ms over %d frames in alternating blocks (pictures incomplete)\n", full,
+      frames);
+  double drawn = 0.0;
+  for (int k = 0; k < kFragmentPassCount; ++k) {
+    const double saved = full - Percentile(cpu[k + 1], 0.5);
+    drawn += saved;
+    add("  %-17s %6.2f ms  %5.1f %%", names[k], saved, 100.0 * saved / full);
+    const double fragments = countedFrames ? (double)counted.fragments[k] / countedFrames : 0.0;
+    if (fragments > 0) add("   %.2f screens, %.1f ns a fragment", fragments / 480000.0, saved * 1e6 / fragments);
+    add("\n");
+  }
+  add("  %-17s %6.2f ms  %5.1f %%   (update, clears, present, the driver's frame)\n", "no draws at all", none,
+      100.0 * none / full);
+  add("  %-17s %6.2f ms  %5.1f %%   (draw calls, state and what the passes share)\n", "remainder", full - none - drawn,
+      100.0 * (full - none - drawn) / full);
+  return table;
+}
+
 }  // namespace
 
 int RunBusyBench(int argc, char** argv) {
@@ -144,12 +202,13 @@ int RunBusyBench(int argc, char** argv) {
   int frames = 3000;
   std::string data = CORVANE_BUILD_DATA_DIR;
   corvane::CommandLine automation;
-  bool countFragments = false, memory = false;
+  bool countFragments = false, weighPasses = false, memory = false;
   for (int i = 0; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--data") && i + 1 < argc) data = argv[++i];
     else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) automation.captureDir = argv[++i];
     else if (!std::strcmp(argv[i], "--fragments")) countFragments = true;
     else if (!std::strcmp(argv[i], "--memory")) memory = true;
+    else if (!std::strcmp(argv[i], "--passes")) weighPasses = true;
     else if (std::atoi(argv[i]) > 0) frames = std::atoi(argv[i]);
     else {
       std::fprintf(stderr, "corvane-bench busy: unknown argument '%s'\n", argv[i]);
@@ -223,6 +282,9 @@ int RunBusyBench(int argc, char** argv) {
     std::fprintf(stderr, "corvane-bench busy: the round left flight (phase %d); figures are not of the busy scene\n",
                  Round.phase);
 
+  corvane::d3d9::SetFragmentCounting(Gfx.device, false);
+  const std::string passTable = weighPasses ? WeighPasses(frames, total, countFragments ? frames : 0) : "";
+
   std::vector<double> fieldMs, gateMs;
   for (int i = 0; i < frames; ++i) (i % 2 ? gateMs : fieldMs).push_back(frameMs[i]);
   if (memory) corvane::bench::PrintMemoryReport(stdout, "after the busy frames");
@@ -255,6 +317,7 @@ int RunBusyBench(int argc, char** argv) {
                 total.fragments[0] / screen, total.fragments[1] / screen, total.fragments[2] / screen,
                 total.fragments[3] / screen, total.fragments[4] / screen);
   }
+  std::fputs(passTable.c_str(), stdout);
   std::printf("peak memory   %.1f MiB resident\n", usage.ru_maxrss / 1024.0);
   std::printf("busy: median %.1f ms, p99 %.1f ms, start-up %.0f ms, peak %.0f MiB\n", Percentile(frameMs, 0.5),
               Percentile(frameMs, 0.99), (fromProcessStart >= 0 ? fromProcessStart : firstTitle - startUpBegin) * 1e3,

@@ -503,6 +503,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
     if (ReadSurfacePixels(backBuffer_, &rgba, &w, &h)) corvane::SaveCapture(frame, rgba.data(), w, h);
   }
   FinishGlFrame(context_, shown);
+  if (weighPasses_) glFinish();
   corvane::NotePresent();
   lastStats_ = stats_;
   stats_ = {};

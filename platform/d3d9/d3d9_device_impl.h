@@ -84,6 +84,7 @@ class Device final : public ComObject<IDirect3DDevice9> {
   void SetDrawLog(std::vector<DrawRecord>* log) { drawLog_ = log; }
   const FrameStats& lastFrameStats() const { return lastStats_; }
   void SetFragmentCounting(bool on) { countFragments_ = on; }
+  void SetPassWeighing(bool on, unsigned skipped) { weighPasses_ = on, skippedPasses_ = on ? skipped : 0u; }
 
  private:
   void SetDefaultState();
@@ -99,6 +100,8 @@ class Device final : public ComObject<IDirect3DDevice9> {
   HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, const void* indices,
                D3DFORMAT indexFormat, UINT minIndex, UINT vertexCount);
   void PresentToWindow();
+  // Which FragmentPass the draw about to be made belongs to.
+  FragmentPass CurrentPass() const;
   void RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed);
 
   IDirect3D9* d3d_;
@@ -126,6 +129,8 @@ class Device final : public ComObject<IDirect3DDevice9> {
   std::vector<DrawRecord>* drawLog_ = nullptr;
   FrameStats stats_{}, lastStats_{};
   bool countFragments_ = false;
+  bool weighPasses_ = false;
+  unsigned skippedPasses_ = 0;
   GLuint fragmentQuery_ = 0;
   // Runs the GL draw call, counting its fragments when asked to.
   template <typename DrawCall>

@@ -447,6 +447,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertice
   if ((GLsizeiptr)vertexCount * stride > kMaxStreamBytes - stride) return D3DERR_INVALIDCALL;
   if (drawLog_) RecordDraw(type, primitives, vertices, stride, indices != nullptr);
   ++stats_.draws;
+  if (skippedPasses_ >> CurrentPass() & 1u) return D3D_OK;
   if (!ApplyProgram()) return D3DERR_DRIVERINTERNALERROR;
   ApplyFramebuffer();
   renderTarget_->NoteRendered();
@@ -480,14 +481,16 @@ void Device::CountedDraw(DrawCall draw) {
   if (!fragmentQuery_) glGenQueries(1, &fragmentQuery_);
   gl::BeginFragmentCount(fragmentQuery_);
   draw();
-  const unsigned long long passed = gl::EndFragmentCount(fragmentQuery_);
+  stats_.fragments[CurrentPass()] += gl::EndFragmentCount(fragmentQuery_);
+}
+
+FragmentPass Device::CurrentPass() const {
   const DWORD* rs = state_.renderStates;
-  FragmentPass pass = kOpaquePass;
-  if (renderTarget_ == backBuffer_) pass = kScreenPass;
-  else if (rs[D3DRS_LIGHTING] && (state_.fvf & D3DFVF_NORMAL)) pass = kLitPass;
-  else if (rs[D3DRS_ALPHABLENDENABLE] && rs[D3DRS_DESTBLEND] == D3DBLEND_ONE) pass = kAdditivePass;
-  else if (rs[D3DRS_ALPHABLENDENABLE]) pass = kBlendedPass;
-  stats_.fragments[pass] += passed;
+  if (renderTarget_ == backBuffer_) return kScreenPass;
+  if (rs[D3DRS_LIGHTING] && (state_.fvf & D3DFVF_NORMAL)) return kLitPass;
+  if (rs[D3DRS_ALPHABLENDENABLE] && rs[D3DRS_DESTBLEND] == D3DBLEND_ONE) return kAdditivePass;
+  if (rs[D3DRS_ALPHABLENDENABLE]) return kBlendedPass;
+  return kOpaquePass;
 }
 
 void Device::RecordDraw(D3DPRIMITIVETYPE type, UINT primitives, const void* vertices, UINT stride, bool indexed) {

@@ -101,6 +101,10 @@ void SetFragmentCounting(IDirect3DDevice9* device, bool on) {
   if (device) static_cast<Device*>(device)->SetFragmentCounting(on);
 }
 
+void SetPassWeighing(IDirect3DDevice9* device, bool on, unsigned skipped) {
+  if (device) static_cast<Device*>(device)->SetPassWeighing(on, skipped);
+}
+
 void RequestedGlVersion(int* major, int* minor) {
   *major = 3, *minor = 3;
   const char* text = std::getenv("CORVANE_GL_VERSION");

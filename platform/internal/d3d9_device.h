@@ -83,6 +83,11 @@ struct FrameStats {
 };
 FrameStats LastFrameStats(IDirect3DDevice9* device);
 void SetFragmentCounting(IDirect3DDevice9* device, bool on);
+// Measuring only: while on, draws of the passes whose bit (1 << FragmentPass)
+// is set in `skipped` are not sent to OpenGL, and Present waits for the
+// frame's rendering, so each frame's CPU time is its own and a benchmark can
+// weigh each pass by its absence.
+void SetPassWeighing(IDirect3DDevice9* device, bool on, unsigned skipped);
 
 // The GL context version CreateDevice asks for. The environment variable
 // CORVANE_GL_VERSION ("MAJOR.MINOR") overrides the default 3.3, e.g. to test
