@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "d3d9/d3d9_fixture.h"
+#include "internal/d3d9_device.h"
 #include "media/render_values.h"
 
 using namespace d3d9test;
@@ -150,6 +151,23 @@ TEST_F(FixedFunctionTest, BlendFactorsMixWithTheTarget) {
   ClearTo(0xFF402010);
   DrawColorQuad(-1, -1, 1, 1, 0.5f, 0x80808080);
   EXPECT_RGB(Pixel(400, 300), 0x605048);
+}
+
+// Measuring only, but a mask that leaves out the wrong draws (or stays set)
+// would make the benchmark's pass costs lie.
+TEST_F(FixedFunctionTest, PassWeighingLeavesOutOnlyTheSkippedKindOfDraw) {
+  using namespace corvane::d3d9;
+  device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  ClearTo(0xFF000000);
+  SetPassWeighing(device, true, 1u << kScreenPass);  // the back buffer's draws
+  DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFFFF0000);
+  EXPECT_RGB(Pixel(400, 300), 0x000000);
+  SetPassWeighing(device, true, ~(1u << kScreenPass));
+  DrawColorQuad(-1, -1, 1, 1, 0.5f, 0xFF00FF00);
+  EXPECT_RGB(Pixel(400, 300), 0x00FF00);
+  SetPassWeighing(device, false, ~0u);
+  DrawColorQuad(-1, -1, 1, 1, 0.4f, 0xFF0000FF);
+  EXPECT_RGB(Pixel(400, 300), 0x0000FF);
 }
 
 TEST_F(FixedFunctionTest, DepthTestAlphaTestAndCulling) {
