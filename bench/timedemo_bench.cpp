@@ -30,6 +30,7 @@
 #include "app/startup.h"
 #include "bench_modes.h"
 #include "memory_report.h"
+#include "scratch_player.h"
 #include "common/automation_control.h"
 #include "common/command_line.h"
 #include "game/world_state.h"
@@ -110,6 +111,14 @@ int RunTimedemoBench(int argc, char** argv) {
       return 2;
     }
   }
+  // The recorded run starts from no best scores and default settings,
+  // whatever this machine's player has.
+  const corvane::bench::ScratchPlayer player(options.dataDir);
+  if (player.dataDir().empty()) {
+    std::fprintf(stderr, "corvane-bench timedemo: %s\n", player.error().c_str());
+    return 1;
+  }
+  options.dataDir = player.dataDir();
   char dumpName[] = "/tmp/corvane-timedemo-XXXXXX";
   const int dumpFd = mkstemp(dumpName);
   if (dumpFd < 0) {
