@@ -1,7 +1,8 @@
 // The JPEG check run before stb_image sees a file. stb_image builds each
 // Huffman table as it reads it, trusting the code counts: counts summing past
 // 256, or lengths overflowing their code space, write past its tables, and a
-// scan using a table never defined decodes from uninitialised memory. This
+// scan using a Huffman or quantisation table never defined decodes from
+// uninitialised memory. This
 // walks the markers as stb_image does (segment by segment, entropy-coded data
 // up to the next marker) and refuses those files first. Whatever else stb
 // refuses is left to it: it stops at the first fault, so nothing after one
@@ -11,7 +12,7 @@
 namespace corvane::d3dx9 {
 namespace {
 
-constexpr uint8_t kSof0 = 0xC0, kSof2 = 0xC2, kDht = 0xC4, kEoi = 0xD9, kSos = 0xDA;
+constexpr uint8_t kSof0 = 0xC0, kSof2 = 0xC2, kDht = 0xC4, kEoi = 0xD9, kSos = 0xDA, kDqt = 0xDB;
 constexpr int kClasses = 2, kSlots = 4;  // DC and AC, four tables of each
 
 bool Fail(std::string* error, const char* why) {
@@ -25,6 +26,8 @@ struct JpegWalk {
   size_t pos = 0;
   bool progressive = false;
   bool defined[kClasses][kSlots] = {};
+  bool quantDefined[kSlots] = {};
+  uint8_t quantOf[256] = {};  // a frame component's quantisation slot, by component id
 
   // The marker after pos: a 0xFF, fill bytes, then a byte that is neither a
   // stuffed zero nor a restart. 0 at the end of the file.
@@ -75,6 +78,25 @@ struct JpegWalk {
     return true;
   }
 
+  // One DQT segment's tables; false for a malformed one, which stb_image
+  // refuses itself before reading further.
+  bool QuantTables(const uint8_t* p, size_t length) {
+    while (length > 0) {
+      const int precision = p[0] >> 4, slot = p[0] & 15;
+      const size_t tableSize = 1 + (precision ? 128 : 64);
+      if (precision > 1 || slot >= kSlots || length < tableSize) return false;
+      quantDefined[slot] = true;
+      p += tableSize;
+      length -= tableSize;
+    }
+    return true;
+  }
+
+  // The frame header: which quantisation slot each component dequantises with.
+  void FrameComponents(const uint8_t* p, size_t length) {
+    for (size_t i = 0; length >= 6 && i < p[5] && 8 + 3 * i < length; ++i) quantOf[p[6 + 3 * i]] = p[8 + 3 * i];
+  }
+
   // A scan's header: every table its components decode with must be defined.
   // Progressive DC refinement uses none, the other progressive scans one.
   bool ScanTables(const uint8_t* p, size_t length, std::string* error) {
@@ -87,6 +109,8 @@ struct JpegWalk {
       const int dc = p[2 + 2 * i] >> 4, ac = p[2 + 2 * i] & 15;
       if ((usesDc && dc < kSlots && !defined[0][dc]) || (usesAc && ac < kSlots && !defined[1][ac]))
         return Fail(error, "scan uses an undefined Huffman table");
+      const int quant = quantOf[p[1 + 2 * i]];
+      if (quant < kSlots && !quantDefined[quant]) return Fail(error, "scan uses an undefined quantisation table");
     }
     return true;
   }
@@ -98,7 +122,11 @@ struct JpegWalk {
       const bool whole = Segment(&body, &length);
       if (m == kDht && !whole) return Fail(error, "Huffman table cut short");
       if (!whole) return true;  // stb reads no further
-      if (m >= kSof0 && m <= kSof2) progressive = m == kSof2;
+      if (m >= kSof0 && m <= kSof2) {
+        progressive = m == kSof2;
+        FrameComponents(body, length);
+      }
+      if (m == kDqt && !QuantTables(body, length)) return true;
       if (m == kDht && !HuffmanTables(body, length, error)) return false;
       if (m == kSos && !ScanTables(body, length, error)) return false;
     }

@@ -1,6 +1,7 @@
 // JPEGs whose tables would take stb_image out of bounds or into memory it
 // never set (Huffman counts past 256 codes, lengths overflowing their code
-// space, values past their segment, a scan using an undefined table), and
+// space, values past their segment, a scan using an undefined Huffman or
+// quantisation table), and
 // ones its other table readers must refuse (a fifth quantisation table, five
 // components, sampling of 5, a fifth Huffman slot). All are cut from an 8 x 8
 // grey picture that is valid. The texture tests and the texture fuzzer's
@@ -48,6 +49,7 @@ inline std::vector<HostileJpeg> HostileJpegs() {
       {"three-1-bit-codes.jpg", with(dc + 5, "\x03"), true},
       {"values-past-segment.jpg", with(dc + 3, "\x13"), true},
       {"undefined-table.jpg", with(sos + 6, "\x10"), true},
+      {"undefined-quant-table.jpg", with(sof + 12, "\x01"), true},
       {"dqt-slot-4.jpg", with(dqt + 4, "\x04"), false},
       {"five-components.jpg", with(sof + 9, "\x05"), false},
       {"sampling-5.jpg", with(sof + 11, "\x51"), false},
