@@ -13,6 +13,11 @@
 #include "d3dx9/texture_image.h"
 #include "hostile_jpegs.h"
 #include "input_file.h"
+#include "internal/d3d9_device.h"
+
+// The target stops before the device upload, so there is no device to fill a
+// level of; the loader's file-to-texture entry point still links against it.
+HRESULT corvane::d3d9::FillTextureLevel(IDirect3DTexture9*, UINT, const uint8_t*) { return E_NOTIMPL; }
 
 namespace {
 
