@@ -59,6 +59,11 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
     return false;
   }
   if (!CheckJpegTables(data, size, error)) return false;
+  std::vector<uint8_t> withoutEmptyChunks;
+  if (DropEmptyPngDataChunks(data, size, &withoutEmptyChunks)) {
+    data = withoutEmptyChunks.data();
+    size = withoutEmptyChunks.size();
+  }
   int w = 0, h = 0, comp = 0;
   if (stbi_info_from_memory(data, int(size), &w, &h, &comp)) {
     // stb_image's info gives a top-down BMP's height as negative.

@@ -34,6 +34,10 @@ bool CheckBmpFits(const uint8_t* data, size_t size, std::string* error);
 // Anything that is no JPEG passes.
 bool CheckJpegTables(const uint8_t* data, size_t size, std::string* error);
 
+// True when the PNG had empty image-data chunks; *out then holds it without
+// them (they carry no data, and stb_image mishandles them).
+bool DropEmptyPngDataChunks(const uint8_t* data, size_t size, std::vector<uint8_t>* out);
+
 // True for a BMP whose pixel format has an alpha channel (an alpha mask);
 // stb_image otherwise treats a 32-bit file's spare byte as alpha.
 bool BmpHasAlpha(const uint8_t* data, size_t size);

@@ -48,6 +48,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::abort();
   }
   if (seeds) WriteSeed(seeds, "grey.jpg", GreyJpeg());
+  // A PNG with an empty image-data chunk: stb_image copied it from a null
+  // pointer, which the undefined-behaviour sanitizer stops on.
+  const std::string emptyChunkPng(
+      "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0 \0\0\0 \x01\x03\0\0\0I\xB4\xE8\xB7\0\0\0\x04gAMA\0\x01\x86\xA0"
+      "1\xE8\x96_\0\0\0\x06PLTE\xEE\xFF\"\"f\xFFp\0\0\0\0\0\0\0IDATx\x9C" "c\xE0\x07\x02\x06" "4\xE2\x03\x10\xA0"
+      "\x13\x03\xA4\x0E\0\xBB\x1F?\xC1\x93\x82" "fY\0\0\0\0IEND\xAE" "B`\x82",
+      112);
+  Loads(emptyChunkPng);
+  if (seeds) WriteSeed(seeds, "empty-data-chunk.png", emptyChunkPng);
   for (const HostileJpeg& jpeg : HostileJpegs()) {
     if (Loads(jpeg.bytes)) {
       std::fprintf(stderr, "texture fuzz: %s was not refused\n", jpeg.name.c_str());
