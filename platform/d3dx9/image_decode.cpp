@@ -4,8 +4,32 @@
 #include "d3dx9/image_decode.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+namespace corvane::d3dx9 {
+namespace {
+
+// What one stb_image allocation may take while a picture decodes. A valid
+// picture never needs more than a few times its decoded size, but stb_image
+// trusts a PNG's chunk lengths and grows its inflate buffer as long as the
+// compressed data goes on: a file of a few bytes could claim gigabytes.
+thread_local size_t t_allocationLimit = SIZE_MAX;
+thread_local bool t_allocationRefused = false;
+
+bool Allowed(size_t size) {
+  if (size <= t_allocationLimit) return true;
+  t_allocationRefused = true;
+  return false;
+}
+
+}  // namespace
+
+void* StbAllocate(size_t size) { return Allowed(size) ? std::malloc(size) : nullptr; }
+void* StbReallocate(void* block, size_t size) { return Allowed(size) ? std::realloc(block, size) : nullptr; }
+
+}  // namespace corvane::d3dx9
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -16,6 +40,9 @@
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
 #define STBI_ONLY_JPEG
+#define STBI_MALLOC(size) corvane::d3dx9::StbAllocate(size)
+#define STBI_REALLOC(block, size) corvane::d3dx9::StbReallocate(block, size)
+#define STBI_FREE(block) std::free(block)
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -39,6 +66,11 @@ constexpr uint64_t kMaxPixels = uint64_t(4096) * 4096;
 // pixels: a compressed picture claiming more pixels than this per byte of
 // file is damaged, and is refused before its pixels are allocated.
 constexpr uint64_t kMaxPixelsPerByte = 1032 * 8;
+// Each stb_image allocation is held to this many bytes a pixel (16-bit RGBA
+// with room for its compressed and filtered copies) plus some slack, or to
+// the slack alone when the header cannot be read.
+constexpr size_t kAllocationBytesPerPixel = 16;
+constexpr size_t kAllocationSlack = size_t(1) << 20;
 
 bool IsBmp(const uint8_t* data, size_t size) { return size >= 2 && data[0] == 'B' && data[1] == 'M'; }
 
@@ -65,6 +97,7 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
     size = withoutEmptyChunks.size();
   }
   int w = 0, h = 0, comp = 0;
+  t_allocationLimit = kAllocationSlack;
   if (stbi_info_from_memory(data, int(size), &w, &h, &comp)) {
     // stb_image's info gives a top-down BMP's height as negative.
     const auto magnitude = [](int v) { return v == INT_MIN ? INT_MAX : std::abs(v); };
@@ -78,9 +111,16 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::strin
       if (error) *error = "picture data cut short";
       return false;
     }
+    t_allocationLimit += size_t(w) * size_t(h) * kAllocationBytesPerPixel;
   }
+  t_allocationRefused = false;
   stbi_uc* pixels = stbi_load_from_memory(data, int(size), &w, &h, &comp, 4);
+  t_allocationLimit = SIZE_MAX;
   if (!pixels) {
+    if (t_allocationRefused) {
+      if (error) *error = "picture data larger than its size allows";
+      return false;
+    }
     const char* reason = stbi_failure_reason();
     if (IsBmp(data, size)) {
       if (DecodeBmp(data, size, out, &bmp_error)) return true;

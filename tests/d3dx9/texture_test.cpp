@@ -149,6 +149,44 @@ TEST_F(TextureTest, BadFilesAndHeadersClaimingMoreThanTheFileHoldsAreRefused) {
   EXPECT_STREQ(CorvaneLastLoadError(), "it is a folder");
 }
 
+// PNGs whose compressed data asks for far more memory than their pictures
+// need: a chunk claiming a gigabyte, and a small picture whose data inflates
+// to 32 MiB. Both are refused before stb_image allocates it.
+TEST_F(TextureTest, PngDataClaimingMoreThanItsPictureNeedsIsRefused) {
+  const auto chunk = [](const char* type, const std::vector<uint8_t>& body, uint32_t length) {
+    std::vector<uint8_t> c = {uint8_t(length >> 24), uint8_t(length >> 16), uint8_t(length >> 8), uint8_t(length)};
+    for (int i = 0; i < 4; ++i) c.push_back(uint8_t(type[i]));
+    c.insert(c.end(), body.begin(), body.end());
+    c.insert(c.end(), 4, 0);  // the CRC, which stb_image does not check
+    return c;
+  };
+  const auto png = [&](const std::vector<uint8_t>& pixels, size_t claimed) {
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const std::vector<uint8_t> header = {0, 0, 0, 64, 0, 0, 0, 64, 8, 0, 0, 0, 0};  // 64 x 64 grey
+    const auto add = [&](const std::vector<uint8_t>& c) { file.insert(file.end(), c.begin(), c.end()); };
+    add(chunk("IHDR", header, uint32_t(header.size())));
+    int packed = 0;
+    unsigned char* deflated = stbi_zlib_compress(const_cast<uint8_t*>(pixels.data()), int(pixels.size()), &packed, 8);
+    const std::vector<uint8_t> data(deflated, deflated + packed);
+    STBIW_FREE(deflated);
+    add(chunk("IDAT", data, uint32_t(claimed ? claimed : data.size())));
+    add(chunk("IEND", {}, 0));
+    return file;
+  };
+  WriteBytes(File("fine.png"), png(std::vector<uint8_t>(64 * 65, 0), 0));
+  WriteBytes(File("gigabyte-chunk.png"), png(std::vector<uint8_t>(64 * 65, 0), size_t(1) << 30));
+  WriteBytes(File("inflates.png"), png(std::vector<uint8_t>(size_t(32) << 20, 0), 0));
+  IDirect3DTexture9* fine = LoadEx(File("fine.png"), 64, 64, 0);
+  ASSERT_NE(fine, nullptr) << CorvaneLastLoadError();
+  fine->Release();
+  for (const char* name : {"gigabyte-chunk.png", "inflates.png"}) {
+    IDirect3DTexture9* refused = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileA(device, File(name).c_str(), &refused))) << name;
+    EXPECT_NE(std::string(CorvaneLastLoadError()).find("larger than its size allows"), std::string::npos)
+        << name << ": " << CorvaneLastLoadError();
+  }
+}
+
 // JPEG tables stb_image would trust too far are refused by the check before
 // it, with that check's reason; a valid JPEG still reads.
 TEST_F(TextureTest, HostileJpegTablesAreRefusedAndValidJpegsRead) {
