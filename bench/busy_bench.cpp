@@ -27,7 +27,7 @@
 // --capture saves the first frame of each kind (frame-000001.png with the 30
 // obstacles, frame-000002.png with the gate panel) to compare pictures.
 // Printed: start-up wall and CPU time (the CPU figure holds on a busy machine;
-// child processes, such as a mesh import, apart),
+// child processes, such as a mesh import, apart) and where it went,
 // update and whole-frame wall time (median, p99), whole-frame CPU
 // time of the process (the renderer's threads included), the frame rate the
 // machine could sustain, what a frame asks of OpenGL, and peak memory. The
@@ -59,6 +59,7 @@
 #include "common/command_line.h"
 #include "bench_modes.h"
 #include "memory_report.h"
+#include "startup_report.h"
 #include "game/game_frame.h"
 #include "game/round_reset.h"
 #include "game/update_game.h"
@@ -199,6 +200,8 @@ std::string WeighPasses(int frames, const corvane::d3d9::FrameStats& counted, in
 
 int RunBusyBench(int argc, char** argv) {
   const double processStart = ProcessStartSeconds();
+  const double mainEntered = Seconds(CLOCK_MONOTONIC);
+  const double mainEnteredSinceBoot = Seconds(CLOCK_BOOTTIME);
   int frames = 3000;
   std::string data = CORVANE_BUILD_DATA_DIR;
   corvane::CommandLine automation;
@@ -298,6 +301,9 @@ int RunBusyBench(int argc, char** argv) {
                 "              %.0f ms of CPU, %.0f ms more in child processes\n",
                 fromProcessStart * 1e3, (startUpDone - startUpBegin) * 1e3, (firstTitle - startUpDone) * 1e3,
                 startUpCpu * 1e3, childCpu * 1e3);
+  corvane::bench::PrintStartupReport(
+      stdout, {processStart >= 0 ? mainEntered - (mainEnteredSinceBoot - processStart) : -1.0, mainEntered,
+               startUpBegin, startUpDone, firstTitle});
   std::printf("update        median %7.3f ms   p99 %7.3f ms\n", Percentile(updateMs, 0.5), Percentile(updateMs, 0.99));
   std::printf("whole frame   median %7.3f ms   p99 %7.3f ms   (30 obstacles %.3f, gate panel %.3f median)\n",
               Percentile(frameMs, 0.5), Percentile(frameMs, 0.99), Percentile(fieldMs, 0.5), Percentile(gateMs, 0.5));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/comfort_note.h"
+#include "common/startup_marks.h"
 #include "d3d9/note_overlay.h"
 #include "internal/automation.h"
 #include "internal/window_internal.h"
@@ -505,6 +506,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
   FinishGlFrame(context_, shown);
   if (weighPasses_) glFinish();
   corvane::NotePresent();
+  corvane::MarkStartup(corvane::StartupMark::FirstPresent);
   lastStats_ = stats_;
   stats_ = {};
   return D3D_OK;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/startup_marks.h"
 #include "internal/gl_context.h"
 
 namespace corvane::d3d9 {
@@ -25,6 +26,7 @@ HRESULT Direct3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
 // context; when it cannot be had, each attempt fails alike.
 HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD flags,
                                 D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) {
+  const corvane::StartupTimer timer(corvane::StartupPart::Device);
   if (!device || !params || adapter != D3DADAPTER_DEFAULT) return D3DERR_INVALIDCALL;
   *device = nullptr;
   HWND hwnd = params->hDeviceWindow ? params->hDeviceWindow : focusWindow;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/path_lookup.h"
+#include "common/startup_marks.h"
 #include "d3dx9/mesh_data.h"
 #include "d3dx9/x_file_import.h"
 
@@ -107,6 +108,7 @@ HRESULT WINAPI D3DXLoadMeshFromXA(const char* filename, DWORD flags, IDirect3DDe
                                   ID3DXBuffer** adjacency, ID3DXBuffer** materials,
                                   ID3DXBuffer** effect_instances, DWORD* material_count, ID3DXMesh** mesh) {
   if (!filename || !device || !mesh) return D3DERR_INVALIDCALL;
+  const corvane::StartupTimer timer(corvane::StartupPart::Meshes);
   *mesh = nullptr;
   if (adjacency) *adjacency = nullptr;
   if (materials) *materials = nullptr;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/path_lookup.h"
+#include "common/startup_marks.h"
 #include "d3dx9/texture_image.h"
 #include "internal/d3d9_device.h"
 
@@ -98,6 +99,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char
                                             D3DXIMAGE_INFO* srcinfo, PALETTEENTRY* palette,
                                             IDirect3DTexture9** texture) {
   if (!device || !srcfile || !texture) return D3DERR_INVALIDCALL;
+  const corvane::StartupTimer timer(corvane::StartupPart::Pictures);
   *texture = nullptr;
   DecodedImage level0;
   HRESULT hr = corvane::d3dx9::TextureImageFromFile(srcfile, width, height, filter, colorkey, srcinfo, &level0);

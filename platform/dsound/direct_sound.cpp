@@ -6,6 +6,7 @@
 
 #include "dsound/ds_objects.h"
 #include "dsound/sound_math.h"
+#include "common/startup_marks.h"
 #include "common/player_settings.h"
 #include "internal/automation.h"
 #include "win32/focus_pause.h"
@@ -67,6 +68,7 @@ HRESULT DirectSound8::QueryInterface(REFIID riid, void** object) {
 }
 
 HRESULT DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) {
+  if (desc && !(desc->dwFlags & DSBCAPS_PRIMARYBUFFER)) corvane::MarkStartup(corvane::StartupMark::FirstSoundBuffer);
   Trace(this, "CreateSoundBuffer", "0x%X %u", desc ? desc->dwFlags : 0u, desc ? desc->dwBufferBytes : 0u);
   if (!buffer || !desc) return DSERR_INVALIDPARAM;
   *buffer = nullptr;
@@ -208,6 +210,7 @@ extern "C" HRESULT WINAPI DirectSoundCreate8(LPCGUID pcGuidDevice, LPDIRECTSOUND
   if (!ppDS8) return DSERR_INVALIDPARAM;
   *ppDS8 = nullptr;
   if (pUnkOuter) return DSERR_NOAGGREGATION;
+  const corvane::StartupTimer timer(corvane::StartupPart::SoundSystem);
   // Without a device the object still exists and takes every call silently.
   *ppDS8 = new corvane::audio::DirectSound8();
   return DS_OK;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/startup_marks.h"
 #include "internal/window_internal.h"
 #include "win32/x11_errors.h"
 #include "win32/gamepad.h"
@@ -198,6 +199,7 @@ extern "C" {
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                             HINSTANCE hInstance, LPVOID lpParam) {
+  const corvane::StartupTimer timer(corvane::StartupPart::Window);
   const WNDCLASSA* cls = FindWindowClass(lpClassName);
   if (!cls || !EnsureVideo()) return nullptr;
 
