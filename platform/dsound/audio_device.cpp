@@ -1,6 +1,9 @@
 #include "dsound/audio_device.h"
 
 #include <AL/alext.h>
+#ifndef __EMSCRIPTEN__
+#include <AL/efx.h>
+#endif
 
 #include <cstdio>
 
@@ -76,10 +79,18 @@ bool AudioDevice::Open() {
     return false;
   }
   // Plain stereo panning as DirectSound's NO_VIRTUALIZATION algorithm: no HRTF.
-  const ALCint defaultAttrs[] = {ALC_HRTF_SOFT, ALC_FALSE, 0};
+  // No effect sends either (nothing uses them; each voice would carry them),
+  // except in the browser, whose OpenAL refuses attributes it does not know.
+#ifdef __EMSCRIPTEN__
+#define CORVANE_NO_SENDS
+#else
+#define CORVANE_NO_SENDS ALC_MAX_AUXILIARY_SENDS, 0,
+#endif
+  const ALCint defaultAttrs[] = {ALC_HRTF_SOFT, ALC_FALSE, CORVANE_NO_SENDS 0};
   const ALCint loopbackAttrs[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_FLOAT_SOFT,
                                   ALC_FREQUENCY, loopbackRate, ALC_HRTF_SOFT, ALC_FALSE,
-                                  ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE, 0};
+                                  ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE, CORVANE_NO_SENDS 0};
+#undef CORVANE_NO_SENDS
   context_ = alcCreateContext(device_, loopback_ ? loopbackAttrs : defaultAttrs);
   if (!context_) {
     alcCloseDevice(device_);
