@@ -33,6 +33,7 @@
 #include "scratch_player.h"
 #include "common/automation_control.h"
 #include "common/command_line.h"
+#include "d3dx9/picture_prefetch.h"
 #include "game/world_state.h"
 #include "internal/automation.h"
 #include "win32/window_registry.h"
@@ -136,6 +137,7 @@ int RunTimedemoBench(int argc, char** argv) {
     std::fprintf(stderr, "corvane-bench timedemo: cannot enter the data folder '%s'\n", options.dataDir.c_str());
     return 1;
   }
+  corvane::d3dx9::StartPicturePrefetch();  // as the program's entry point does
   if (!corvane::StartAutomation(options)) return 1;
   static int instance;
   if (!StartUp(reinterpret_cast<HINSTANCE>(&instance), SW_SHOWNORMAL)) {

@@ -12,9 +12,14 @@ bool IsDirectory(const std::string& path) {
 
 }  // namespace
 
+const std::vector<std::string>& GameDataFolders() {
+  static const std::vector<std::string> folders = {"bmp", "wav", "XFILE", "TEXT"};
+  return folders;
+}
+
 bool HoldsGameData(const std::string& dir) {
-  for (const char* sub : {"/bmp", "/wav", "/XFILE", "/TEXT"})
-    if (IsDirectory(dir + sub)) return true;
+  for (const std::string& sub : GameDataFolders())
+    if (IsDirectory(dir + "/" + sub)) return true;
   return false;
 }
 

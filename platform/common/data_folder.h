@@ -6,7 +6,10 @@
 
 namespace corvane {
 
-// True when `dir` holds any of the data folders bmp/, wav/, XFILE/, TEXT/.
+// The game's data folders: bmp, wav, XFILE, TEXT.
+const std::vector<std::string>& GameDataFolders();
+
+// True when `dir` holds any of the game's data folders.
 bool HoldsGameData(const std::string& dir);
 
 // The folder to change into: `requested` (--data) when given, which must be

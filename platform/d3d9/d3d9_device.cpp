@@ -10,6 +10,7 @@
 
 #include "common/comfort_note.h"
 #include "common/startup_marks.h"
+#include "common/startup_work.h"
 #include "d3d9/note_overlay.h"
 #include "internal/automation.h"
 #include "internal/window_internal.h"
@@ -507,6 +508,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGN
   if (weighPasses_) glFinish();
   corvane::NotePresent();
   corvane::MarkStartup(corvane::StartupMark::FirstPresent);
+  corvane::EndStartup();
   lastStats_ = stats_;
   stats_ = {};
   return D3D_OK;

@@ -8,6 +8,7 @@
 
 #include "common/path_lookup.h"
 #include "common/startup_marks.h"
+#include "d3dx9/picture_prefetch.h"
 #include "d3dx9/texture_image.h"
 #include "internal/d3d9_device.h"
 
@@ -21,9 +22,6 @@ UINT FullMipChain(UINT width, UINT height) {
   return levels;
 }
 
-// Pictures larger than this are not textures of any D3D9 device.
-constexpr size_t kMaxPictureFileBytes = 256 << 20;
-
 HRESULT Refuse(const std::string& why, HRESULT hr) {
   corvane::SetLoadError(why);
   return hr;
@@ -34,13 +32,6 @@ UINT TextureSize(UINT requested, UINT fileSize) {
   if (requested == 0 || requested == D3DX_DEFAULT_NONPOW2 || requested == D3DX_FROM_FILE) return fileSize;
   if (requested == D3DX_DEFAULT) return corvane::d3dx9::NextPowerOfTwo(fileSize);
   return requested;
-}
-
-D3DXIMAGE_FILEFORMAT FileFormatOf(const std::string& bytes) {
-  if (bytes.size() >= 4 && uint8_t(bytes[0]) == 0x89 && bytes[1] == 'P') return D3DXIFF_PNG;
-  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8) return D3DXIFF_JPG;
-  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return D3DXIFF_BMP;
-  return D3DXIFF_TGA;
 }
 
 }  // namespace
@@ -58,17 +49,37 @@ HRESULT WINAPI D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT heig
 }
 
 namespace corvane::d3dx9 {
+namespace {
+
+D3DXIMAGE_FILEFORMAT FileFormatOf(const std::string& bytes) {
+  if (bytes.size() >= 4 && uint8_t(bytes[0]) == 0x89 && bytes[1] == 'P') return D3DXIFF_PNG;
+  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8) return D3DXIFF_JPG;
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return D3DXIFF_BMP;
+  return D3DXIFF_TGA;
+}
+
+}  // namespace
+
+PictureFile ReadPictureFile(const std::string& path) {
+  PictureFile picture;
+  std::string bytes;
+  if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &picture.error)) return picture;
+  if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &picture.image, &picture.error))
+    return picture;
+  picture.format = FileFormatOf(bytes);
+  picture.ok = true;
+  return picture;
+}
 
 HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD filter, D3DCOLOR colorkey,
                              D3DXIMAGE_INFO* srcinfo, DecodedImage* level0) {
   SetLoadError("");
   const std::string path = ResolvePath(srcfile);
-  std::string bytes;
-  std::string error;
   if (path.empty()) return Refuse("no such file", D3DXERR_INVALIDDATA);
-  if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
-  DecodedImage image;
-  if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image, &error)) return Refuse(error, D3DXERR_INVALIDDATA);
+  PictureFile picture;
+  if (!TakePrefetchedPicture(path, &picture)) picture = ReadPictureFile(path);
+  if (!picture.ok) return Refuse(picture.error, D3DXERR_INVALIDDATA);
+  DecodedImage& image = picture.image;
   if (srcinfo) {
     srcinfo->Width = UINT(image.width);
     srcinfo->Height = UINT(image.height);
@@ -76,7 +87,7 @@ HRESULT TextureImageFromFile(const char* srcfile, UINT width, UINT height, DWORD
     srcinfo->MipLevels = 1;
     srcinfo->Format = D3DFMT_A8R8G8B8;
     srcinfo->ResourceType = D3DRTYPE_TEXTURE;
-    srcinfo->ImageFileFormat = FileFormatOf(bytes);
+    srcinfo->ImageFileFormat = picture.format;
   }
 
   // The key is compared with the source pixel before any scaling or padding.

@@ -4,6 +4,8 @@
 
 #include <d3dx9.h>
 
+#include <string>
+
 #include "d3dx9/image_decode.h"
 
 namespace corvane::d3dx9 {
@@ -24,6 +26,21 @@ DecodedImage Resample(DecodedImage image, int width, int height);
 
 // The next mip level: each texel the average of up to 2x2 texels.
 DecodedImage HalveImage(const DecodedImage& image);
+
+// Pictures larger than this are not textures of any D3D9 device.
+constexpr size_t kMaxPictureFileBytes = 256 << 20;
+
+// A picture file read and decoded: everything that depends on the file alone.
+struct PictureFile {
+  bool ok = false;
+  std::string error;  // why not, when !ok
+  DecodedImage image;
+  D3DXIMAGE_FILEFORMAT format = D3DXIFF_BMP;
+};
+
+// Reads and decodes the file at `path` (already resolved). Uses no shared
+// state (the load error is the caller's to set), so any thread may run it.
+PictureFile ReadPictureFile(const std::string& path);
 
 // Everything D3DXCreateTextureFromFileExA does before it needs the device:
 // the file read and decoded, colour-keyed, and placed or scaled to the size

@@ -15,6 +15,7 @@
 #include "common/command_line.h"
 #include "common/data_folder.h"
 #include "common/key_bindings.h"
+#include "common/startup_work.h"
 #include "common/player_settings.h"
 #include "win32/focus_pause.h"
 #include "win32/window_registry.h"
@@ -88,7 +89,9 @@ int RunProgram(int argc, char** argv, const ProgramFlavour& flavour) {
 
   std::string commandLine = CommandLineText(argc, argv);
   static int instance;
+  if (!dataDir.empty() && flavour.startReadAhead) flavour.startReadAhead();
   int exitCode = WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  EndStartup();  // when start-up gave up before its first frame
 
   // WinMain answers 0 both after a full run and when it gave up at start-up
   // (having said why); only a run that reached its quit message succeeded.

@@ -12,6 +12,9 @@ struct ProgramFlavour {
   std::vector<std::string> dataFallbacks;
   // What --headless needs besides SetHeadless (nullptr: nothing).
   void (*startHeadless)() = nullptr;
+  // Work begun in the data folder before the window opens, on start-up's
+  // behalf until its end (common/startup_work.h); nullptr: none.
+  void (*startReadAhead)() = nullptr;
 };
 
 // Reads the options, moves into the data folder, starts automation and the

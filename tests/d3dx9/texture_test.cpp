@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "corvane_load_error.h"
+#include "d3dx9/picture_prefetch.h"
 #include "fuzz/hostile_jpegs.h"
 #include "support/bmp_writer.h"
 #include "support/device_test.h"
@@ -203,6 +204,50 @@ TEST_F(TextureTest, HostileJpegTablesAreRefusedAndValidJpegsRead) {
     EXPECT_EQ(jpeg.refusedBeforeStb, std::string(CorvaneLastLoadError()).find("damaged JPEG") != std::string::npos)
         << jpeg.name << ": " << CorvaneLastLoadError();
   }
+}
+
+// Pictures read ahead are handed over once each, exactly as reading the file
+// then gives them (a damaged one with its reason), and only while the file
+// is unchanged; the loaders racing the worker get the same textures.
+TEST_F(TextureTest, PicturesReadAheadAreWhatReadingTheFileGives) {
+  using namespace corvane::d3dx9;
+  std::filesystem::create_directories(File("data/bmp"));
+  const std::vector<uint8_t> good = MakeBmp(3, 2, kPicture, 24);
+  std::vector<uint8_t> cut = good;
+  cut.resize(40);
+  for (const char* name : {"data/bmp/good.bmp", "data/bmp/later.bmp"}) WriteBytes(File(name), good);
+  WriteBytes(File("data/bmp/cut.bmp"), cut);
+  WorkingDirectory inData(File("data"));
+
+  StartPicturePrefetch();
+  WaitForPicturePrefetch();
+  WriteBytes("bmp/later.bmp", MakeBmp(2, 2, std::vector<DWORD>(4, kBlue), 24));
+  PictureFile taken;
+  ASSERT_TRUE(TakePrefetchedPicture("bmp/good.bmp", &taken));
+  const PictureFile now = ReadPictureFile("bmp/good.bmp");
+  EXPECT_TRUE(taken.ok);
+  EXPECT_EQ(taken.image.rgba, now.image.rgba);
+  EXPECT_EQ(taken.format, D3DXIFF_BMP);
+  EXPECT_FALSE(TakePrefetchedPicture("bmp/good.bmp", &taken));
+  ASSERT_TRUE(TakePrefetchedPicture("bmp/cut.bmp", &taken));
+  EXPECT_FALSE(taken.ok);
+  EXPECT_EQ(taken.error, ReadPictureFile("bmp/cut.bmp").error);
+  EXPECT_FALSE(TakePrefetchedPicture("bmp/later.bmp", &taken));
+
+  StartPicturePrefetch();
+  for (int round = 0; round < 2; ++round) {
+    IDirect3DTexture9* t = LoadEx("bmp/good.bmp", 3, 2, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(ReadTexels(t), kPicture);
+    t->Release();
+    EXPECT_EQ(LoadEx("bmp/cut.bmp", 3, 2, 0), nullptr);
+    EXPECT_STREQ(CorvaneLastLoadError(), ReadPictureFile("bmp/cut.bmp").error.c_str());
+    t = LoadEx("bmp/later.bmp", 2, 2, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(ReadTexels(t), std::vector<DWORD>(4, kBlue));
+    t->Release();
+  }
+  StopPicturePrefetch();
 }
 
 }  // namespace
