@@ -55,8 +55,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       "1\xE8\x96_\0\0\0\x06PLTE\xEE\xFF\"\"f\xFFp\0\0\0\0\0\0\0IDATx\x9C" "c\xE0\x07\x02\x06" "4\xE2\x03\x10\xA0"
       "\x13\x03\xA4\x0E\0\xBB\x1F?\xC1\x93\x82" "fY\0\0\0\0IEND\xAE" "B`\x82",
       112);
-  Loads(emptyChunkPng);
-  if (seeds) WriteSeed(seeds, "empty-data-chunk.png", emptyChunkPng);
+  // And one whose file ends inside that chunk's CRC.
+  const std::string emptyChunkCutPng = emptyChunkPng.substr(0, 75) + "B`\x82";
+  for (const auto& [name, png] : {std::pair{"empty-data-chunk.png", emptyChunkPng},
+                                  std::pair{"empty-data-chunk-cut.png", emptyChunkCutPng}}) {
+    Loads(png);
+    if (seeds) WriteSeed(seeds, name, png);
+  }
   for (const HostileJpeg& jpeg : HostileJpegs()) {
     if (Loads(jpeg.bytes)) {
       std::fprintf(stderr, "texture fuzz: %s was not refused\n", jpeg.name.c_str());
